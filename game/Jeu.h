@@ -1,0 +1,143 @@
+// The game for the whole run of the program: its state, its board, and what its windows
+// show. Each event of the player or of the clock is one method that runs to completion; the
+// windows call it and then show what changed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "Monde.h"
+#include "Plateau.h"
+
+namespace canalisor {
+
+// One liquid's cells on the current level and the state of its run.
+struct Liquide {
+    std::int16_t Position = 0;   // the cell that its next flow step fills
+    std::int16_t Precedent = 0;  // the cell it came from: gives the side it enters by
+    std::int16_t Depart = 0;
+    std::int16_t Arrivee = 0;
+    std::int16_t Passage = 0;    // written only on levels with this colour's gate
+    bool Valide = false;         // false once it has overflowed or arrived without its gate
+    bool Arrive = false;
+};
+
+struct EtatJeu {
+    std::string Chemin;  // the program's directory with a trailing separator
+    std::string NomRecord;
+    std::string ScoreRecord;
+    std::int16_t Niveau = 0;
+    std::int16_t Essais = 0;
+    // Wider than the historic 16 bits, and saturating, so a long game never wraps round.
+    std::int32_t Score = 0;
+    std::int16_t Tuyau1 = 0;  // in hand
+    std::int16_t Tuyau2 = 0;
+    std::int16_t Tuyau3 = 0;
+    std::array<Liquide, 4> Liquides{};
+    std::array<std::int16_t, 7> Obstacles{};
+    bool VannesMax = false;
+    std::int16_t Cadence = 0;
+    std::int16_t Delai = 0;
+    std::int16_t Difficulte = 0;
+    std::int16_t PointsAuto = 0;
+    std::int16_t PointsMax = 0;
+
+    Liquide& operator[](Couleur c) { return Liquides[static_cast<std::size_t>(c)]; }
+    const Liquide& operator[](Couleur c) const { return Liquides[static_cast<std::size_t>(c)]; }
+};
+
+struct Reglage {
+    std::int16_t Delai;
+    std::int16_t Cadence;
+    std::int16_t PointsAuto;
+    std::int16_t PointsMax;
+};
+const Reglage& ReglageDifficulte(int difficulte);  // 1..3
+
+// What the widgets of the main window hold: captions, enabled states, check mark, the
+// next-pipe pictures and whether the clock runs. The countdown lives in LabelTemps and the
+// paused state in the caption of the Pause button, as the player sees them.
+struct Ecran {
+    std::string LabelNiveau;
+    std::string LabelEssais;
+    std::string LabelScore;
+    std::string LabelRecord;
+    std::string InfoBulleRecord;
+    std::string LabelDiff;
+    std::string LabelTemps;
+    std::string PauseLegende = "Pause";
+    bool PauseActif = false;
+    bool MaxiActif = false;
+    bool MenuDifficulteActif = true;
+    int DifficulteCochee = 2;
+    std::array<std::string, 3> BlocSuivant;  // picture names, "" for none
+    bool Timer1Actif = false;
+};
+
+namespace textes {
+inline constexpr const char* FichierAbsent =
+    "Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu.";
+inline constexpr const char* NiveauPasse = "Félicitations! Vous passez au niveau suivant.";
+inline constexpr const char* EssaiPerdu = "Dommage! Vous avez perdu.";
+inline constexpr const char* DemandeNom = "Bravo, vous avez battu le record!\nQuel est votre nom ?";
+inline constexpr const char* ScoresIllisibles =
+    "Votre score n'a pas pu être enregistré : le fichier canalisor.txt est introuvable ou illisible.";
+inline constexpr const char* ScoresNonEcrits =
+    "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ne peut pas être écrit.";
+}  // namespace textes
+
+class Jeu {
+public:
+    Jeu(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares);
+
+    // Events. Each does nothing when its control could not have sent it (a disabled button,
+    // a cell before the first level, a tick while the clock is stopped).
+    bool Form_Load(const std::string& chemin);  // false: the program must end
+    void menuJouer_Click();
+    void menuArreter_Click();
+    void ChoisirDifficulte(int difficulte);  // "Facile (1)", "Moyen (2)", "Difficile (3)"
+    void Pause_Click();
+    void Maxi_Click();
+    void Grille_Click(int index);
+    void Timer1_Timer();
+
+    const EtatJeu& Etat() const { return etat_; }
+    const Grille& Cellules() const { return grille_; }
+    const Ecran& Affichage() const { return ecran_; }
+    // A game's whole state is open to the tests and the tools, which set up boards by hand.
+    EtatJeu& Etat() { return etat_; }
+    Grille& Cellules() { return grille_; }
+
+    // The routines the events are made of.
+    void NouveauNiveau();
+    void Remplissage();            // one flow step of every active liquid
+    void Remplissage(Couleur c);   // one flow step of one liquid
+    std::int16_t TirerTuyau();
+    void TuyauSuivant();
+    void AppliquerDifficulte(int difficulte);
+
+private:
+    int Tirer(int etendue);  // floor(r x etendue), never etendue itself
+    void AfficherTuyaux();
+    void AjouterPoints(std::int32_t points);
+    void AjouterPointsCase();
+    void DemarrerHorloge();
+    void ArreterHorloge();
+    void NiveauPasse();
+    void EssaiPerdu();
+    void FinDePartie();
+    bool EssaiEchoue() const;
+    bool NiveauReussi() const;
+    Cellule& Case(int i) { return grille_[static_cast<std::size_t>(i)]; }
+
+    Hasard& hasard_;
+    Horloge& horloge_;
+    Dialogues& dialogues_;
+    Palmares& palmares_;
+    EtatJeu etat_;
+    Grille grille_;
+    Ecran ecran_;
+};
+
+}  // namespace canalisor

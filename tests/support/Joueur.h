@@ -1,0 +1,37 @@
+// A scripted player: finds a path for every liquid from its departure (through its gate
+// where the level has one) to its arrival, lays the pipes in the order the queue hands them
+// out, dumping the ones it cannot use on a spare cell, then lets the clock run.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "Jeu.h"
+
+namespace canalisor::test {
+
+class JoueurScripte {
+public:
+    explicit JoueurScripte(Jeu& jeu) : jeu_(jeu) {}
+
+    // Plans every active liquid on the current board; false when some liquid has no path.
+    bool Planifier();
+    // Lays pipes until every planned cell holds a pipe that fits; returns the clicks made.
+    int Poser(int clicsMax = 20000);
+    bool PlanEnPlace() const;
+    // Plans, lays and ticks until the level ends (passed, try lost, or game over).
+    // `apresEvenement` runs after every click and tick. Returns the ticks.
+    int JouerNiveau(const std::function<void()>& apresEvenement = {});
+
+    // Planned cell -> the pipe codes that fit there.
+    const std::map<int, std::vector<int>>& Plan() const { return plan_; }
+
+private:
+    bool Chemin(int depuis, Direction sens, int but, bool butHorizontal, int* sortieBut);
+    bool CaseLibre(int i) const;
+    Jeu& jeu_;
+    std::map<int, std::vector<int>> plan_;
+};
+
+}  // namespace canalisor::test

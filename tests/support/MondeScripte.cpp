@@ -1,0 +1,66 @@
+#include "MondeScripte.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace canalisor::test {
+
+HasardScripte::HasardScripte(std::optional<unsigned> graine) {
+    if (graine)
+        generateur_.emplace(*graine);
+}
+
+double HasardScripte::Suivant() {
+    if (!valeurs_.empty()) {
+        const double r = valeurs_.front();
+        valeurs_.pop_front();
+        return r;
+    }
+    if (!generateur_)  // thrown, not returned: a made-up value could loop a level layout forever
+        throw std::logic_error("a random value was drawn that the test did not queue");
+    return static_cast<double>((*generateur_)() >> 8) / static_cast<double>(1u << 24);
+}
+
+std::string DialoguesScriptes::Saisir(const std::string& invite) {
+    invites.push_back(invite);
+    if (reponses.empty()) {
+        ADD_FAILURE() << "unexpected name box";
+        return "?";  // ends the prompt loop
+    }
+    std::string r = reponses.front();
+    reponses.pop_front();
+    return r;
+}
+
+bool PalmaresMemoire::Ecrire(const TableScores& t) {
+    ++ecritures;
+    if (ecritureEchoue || !table)
+        return false;
+    table = t;
+    return true;
+}
+
+TableScores TableExemple() {
+    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"L\xe9" "a", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+}
+
+Monde::Monde(std::optional<unsigned> graine) : hasard(graine), jeu(hasard, horloge, dialogues, palmares) {
+    palmares.table = TableExemple();
+    jeu.Form_Load("/jeu/");
+}
+
+int Monde::TicsJusquAuPas() {
+    int tics = 0;
+    const std::size_t boites = dialogues.messages.size();
+    while (jeu.Affichage().Timer1Actif && dialogues.messages.size() == boites) {
+        const bool pas = jeu.Affichage().LabelTemps == "1";
+        jeu.Timer1_Timer();
+        ++tics;
+        if (pas)
+            break;
+    }
+    return tics;
+}
+
+}  // namespace canalisor::test
