@@ -487,6 +487,8 @@ void Jeu::FinDePartie() {
     std::string nom;
     while (nom.empty())
         nom = dialogues_.Saisir(textes::DemandeNom);
+    // A line end inside a name would split its entry across two lines of the file.
+    std::replace_if(nom.begin(), nom.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     const auto place = InsererScore(table, nom, etat_.Score);
     if (place == 0) {
         etat_.NomRecord = table[0].Nom;
