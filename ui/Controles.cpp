@@ -1,0 +1,158 @@
+#include "Controles.h"
+
+#include <cmath>
+
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace canalisor::ui {
+
+namespace {
+
+// The smallest text still worth reading; a text that does not fit even then is clipped.
+constexpr int PixelsMin = 6;
+
+const QString& FamilleJeu() {
+    static const QString famille = [] {
+        // Installed families, without the foundry that Qt adds when two foundries share a name.
+        QStringList installees;
+        for (const QString& nom : QFontDatabase::families())
+            installees.append(nom.section(QStringLiteral(" ["), 0, 0));
+        // In order of closeness to "MS Sans Serif": the Arial-like faces share its widths; the
+        // condensed DejaVu comes near them, where the plain one that fontconfig would pick is
+        // much wider; Nimbus Sans has the widths but a line so tall that big text must shrink.
+        for (const char* nom : {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans",
+                                "DejaVu Sans Condensed", "Nimbus Sans"}) {
+            const QString candidate = QString::fromLatin1(nom);
+            if (installees.contains(candidate, Qt::CaseInsensitive))
+                return candidate;
+        }
+        return QStringLiteral("MS Sans Serif");
+    }();
+    return famille;
+}
+
+} // namespace
+
+int PixelsDePoints(double points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+QFont Police(double points, bool gras, bool italique) {
+    QFont police(FamilleJeu());
+    police.setStyleHint(QFont::SansSerif);
+    police.setPixelSize(PixelsDePoints(points));
+    police.setWeight(gras ? QFont::Bold : QFont::Normal);
+    police.setItalic(italique);
+    return police;
+}
+
+bool TextesTiennent(const QFont& police, const QStringList& textes, const QRect& zone, int drapeaux) {
+    const QFontMetrics mesure(police);
+    for (QString texte : textes) {
+        // A line feed that ends the text opens an empty line that nobody sees: it may overflow.
+        while (texte.endsWith(QLatin1Char('\n')))
+            texte.chop(1);
+        const QRect besoin = mesure.boundingRect(QRect(QPoint(0, 0), zone.size()), drapeaux, texte);
+        if (besoin.width() > zone.width() || besoin.height() > zone.height())
+            return false;
+    }
+    return true;
+}
+
+QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, int drapeaux) {
+    while (police.pixelSize() > PixelsMin && !TextesTiennent(police, textes, zone, drapeaux))
+        police.setPixelSize(police.pixelSize() - 1);
+    return police;
+}
+
+void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres) {
+    const int drapeaux = static_cast<int>(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
+    QStringList textes = autres;
+    textes.append(label.text());
+    label.setFont(PoliceAjustee(police, textes, label.contentsRect(), drapeaux));
+}
+
+// ---- Pictures -----------------------------------------------------------------------
+
+QPixmap Imagier::Charger(const QString& nom) {
+    const QString chemin = dossier_ + nom;
+    QPixmap image(chemin);
+    if (image.isNull() && !manquantes_.contains(nom)) {
+        manquantes_.insert(nom);
+        qWarning("canalisor: cannot load the picture %s; its cells show the piece code instead",
+                 qUtf8Printable(chemin));
+    }
+    return image;
+}
+
+CaseImage::CaseImage(Imagier& imagier, QWidget* parent) : QFrame(parent), imagier_(imagier) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+}
+
+void CaseImage::Afficher(const std::string& nom) {
+    const QString nouveau = QString::fromStdString(nom);
+    if (nouveau == nom_)
+        return;
+    nom_ = nouveau;
+    image_ = nom_.isEmpty() ? QPixmap() : imagier_.Charger(nom_);
+    update();
+}
+
+void CaseImage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect zone = contentsRect();
+    if (!image_.isNull()) {
+        p.save();
+        p.setClipRect(zone);
+        p.drawPixmap(zone.topLeft(), image_);
+        p.restore();
+    } else if (!nom_.isEmpty()) {
+        // A missing tile must not pass for an empty cell: the player would misread the board.
+        p.fillRect(zone, QColor(0xa0, 0xa0, 0xa0));
+        p.setPen(Qt::black);
+        QFont police = font();
+        police.setPixelSize(16);
+        police.setBold(true);
+        p.setFont(police);
+        p.drawText(zone, Qt::AlignCenter, QFileInfo(nom_).completeBaseName());
+    }
+    // A cell that takes no clicks yet must not look greyed: its border stays the board's.
+    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CaseImage::mousePressEvent(QMouseEvent* event) {
+    presse_ = event->button() == Qt::LeftButton;
+    QFrame::mousePressEvent(event);
+}
+
+void CaseImage::mouseReleaseEvent(QMouseEvent* event) {
+    // A click is a press and a release on the same cell, so dragging off it cancels.
+    const bool clic =
+        presse_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    presse_ = false;
+    QFrame::mouseReleaseEvent(event);
+    if (clic)
+        emit Clic();
+}
+
+// ---- Wrapping button ----------------------------------------------------------------
+
+void BoutonTexte::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString texte = option.text;
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    p.drawItemText(ZoneTexte(), Drapeaux, option.palette, isEnabled(), texte, QPalette::ButtonText);
+}
+
+} // namespace canalisor::ui

@@ -1,0 +1,60 @@
+// The three side windows: best scores (Form2), about (Form3) and rules (Form4). Each composes
+// its text once, when it is built, and only shows it afterwards; closing one destroys it, so
+// the next command builds it again and the scores window reads the file anew.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "Monde.h"
+
+class QLabel;
+
+namespace canalisor::ui {
+
+// Layouts are given in twips, 15 to the pixel.
+constexpr QRect Twips(int gauche, int haut, int largeur, int hauteur) {
+    return {gauche / 15, haut / 15, largeur / 15, hauteur / 15};
+}
+
+// A fixed-size tool window with a close box only, kept out of the task bar.
+class FenetreOutil : public QWidget {
+    Q_OBJECT
+  public:
+    FenetreOutil(const QString& titre, QRect client, QWidget* parent);
+
+  protected:
+    QLabel* Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
+                  Qt::Alignment alignement, bool bordure);
+    void Cadre(QRect zone);
+};
+
+class Form2 : public FenetreOutil {
+    Q_OBJECT
+  public:
+    Form2(Palmares& palmares, QWidget* parent);
+    // The five places, best first, each line ending with a line feed.
+    static QString TexteScores(const TableScores& classe);
+};
+
+class Form3 : public FenetreOutil {
+    Q_OBJECT
+  public:
+    explicit Form3(QWidget* parent);
+    static const QString& TexteAPropos();
+};
+
+class Form4 : public FenetreOutil {
+    Q_OBJECT
+  public:
+    explicit Form4(QWidget* parent);
+    static const QString& TexteR1();
+    static const QString& TexteR2();
+    static const QString& TexteR3();
+
+  private:
+    void Image(const char* nom, QRect zone, const QString& ressource);
+};
+
+} // namespace canalisor::ui

@@ -1,0 +1,291 @@
+#include "Form1.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "Texte1252.h"
+
+// The rules pictures and the icon are compiled into the library; naming their initialiser
+// keeps the linker from dropping it from the archive. It must be called from outside any
+// namespace.
+static void InitialiserRessources() {
+#ifdef CANALISOR_RESSOURCES
+    Q_INIT_RESOURCE(canalisor);
+#endif
+}
+
+namespace canalisor::ui {
+
+namespace {
+
+// The client area keeps the size the layout was drawn for; the frame around it may be resized.
+class Client : public QWidget {
+  public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return Twips(0, 0, 18270, 11070).size(); }
+};
+
+} // namespace
+
+Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
+             QWidget* parent)
+    : QMainWindow(parent), relais_(*this, dialogues), jeu_(hasard, horloge, relais_, palmares),
+      palmares_(palmares), chemin_(std::move(chemin)), imagier_(chemin_) {
+    InitialiserRessources();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Canalisor"));
+    setWindowIcon(QIcon(QStringLiteral(":/canalisor.ico")));
+    ConstruireMenus();
+    ConstruireClient();
+    resize(sizeHint());
+    Rafraichir();
+}
+
+void Form1::ConstruireMenus() {
+    const auto action = [this](QMenu* menu, const char* nom, const char* texte,
+                               void (Form1::*gestionnaire)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(texte));
+        a->setObjectName(QString::fromLatin1(nom));
+        connect(a, &QAction::triggered, this, gestionnaire);
+        return a;
+    };
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
+    fichier->setObjectName(QStringLiteral("menuFichier"));
+    action(fichier, "menuJouer", "Nouvelle partie", &Form1::menuJouer_Click);
+    action(fichier, "menuArreter", "Arrêter la partie", &Form1::menuArreter_Click);
+    menuDifficulte_ = fichier->addMenu(QString::fromUtf8("Niveau de difficulté"));
+    menuDifficulte_->setObjectName(QStringLiteral("menuDifficulte"));
+    menusDifficulte_ = {
+        action(menuDifficulte_, "menuFacile", "Facile (1)", &Form1::menuFacile_Click),
+        action(menuDifficulte_, "menuMoyen", "Moyen (2)", &Form1::menuMoyen_Click),
+        action(menuDifficulte_, "menuDifficile", "Difficile (3)", &Form1::menuDifficile_Click)};
+    for (QAction* a : menusDifficulte_)
+        a->setCheckable(true);
+    action(fichier, "menuRecord", "Meilleurs scores", &Form1::menuRecord_Click);
+    action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click);
+
+    // Commands of the menu bar itself: a click runs them, no menu drops down.
+    QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
+    regles->setObjectName(QStringLiteral("menuRegles"));
+    connect(regles, &QAction::triggered, this, &Form1::menuRegles_Click);
+    QAction* aPropos = menuBar()->addAction(QStringLiteral("A propos"));
+    aPropos->setObjectName(QStringLiteral("menuAbout"));
+    connect(aPropos, &QAction::triggered, this, &Form1::menuAbout_Click);
+}
+
+QLabel* Form1::Label(const char* nom, QRect zone, const QString& texte, double points,
+                     Qt::Alignment alignement, bool valeur, const QStringList& plusLongs, bool enveloppe) {
+    auto* label = new QLabel(texte, centralWidget());
+    label->setObjectName(QString::fromLatin1(nom));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(zone);
+    // Qt indents a framed label's text by half an 'x' from the edge it is aligned to, which
+    // pushes a top-aligned counter out through the bottom of its box.
+    label->setIndent(0);
+    label->setAlignment(alignement | Qt::AlignTop);
+    label->setWordWrap(enveloppe);
+    if (valeur)
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    AjusterLabel(*label, Police(points), plusLongs);
+    return label;
+}
+
+void Form1::ConstruireClient() {
+    setCentralWidget(new Client(this));
+    centralWidget()->setObjectName(QStringLiteral("client"));
+
+    const Qt::Alignment gauche = Qt::AlignLeft;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    QList<QLabel*> legendes;
+    legendes.append(Label("Label1", Twips(120, 120, 855, 375), QStringLiteral("Niveau"), 12, gauche, false));
+    labelNiveau_ =
+        Label("LabelNiveau", Twips(1080, 120, 495, 375), {}, 12, centre, true, {QStringLiteral("15")});
+    legendes.append(Label("Label4", Twips(120, 720, 855, 375), QStringLiteral("Essais"), 12, gauche, false));
+    labelEssais_ =
+        Label("LabelEssais", Twips(1080, 720, 495, 375), {}, 12, centre, true, {QStringLiteral("99")});
+    legendes.append(Label("Label6", Twips(2520, 120, 855, 375), QStringLiteral("Score"), 12, gauche, false));
+    labelScore_ =
+        Label("LabelScore", Twips(3480, 120, 975, 375), {}, 12, centre, true, {QStringLiteral("88888")});
+    legendes.append(Label("Label5", Twips(2520, 720, 855, 375), QStringLiteral("Record"), 12, gauche, false));
+    labelRecord_ =
+        Label("LabelRecord", Twips(3480, 720, 975, 375), {}, 12, centre, true, {QStringLiteral("88888")});
+    legendes.append(
+        Label("Label7", Twips(4920, 120, 1215, 375), QString::fromUtf8("Difficulté"), 12, gauche, false));
+    labelDiff_ = Label("LabelDiff", Twips(5280, 600, 495, 375), {}, 12, centre, true, {QStringLiteral("3")});
+    legendes.append(Label("Label3", Twips(6840, 120, 1095, 375), QStringLiteral("Temps"), 12, centre, false));
+    labelTemps_ =
+        Label("LabelTemps", Twips(6840, 480, 975, 735), {}, 29.25, centre, true, {QStringLiteral("80")});
+    legendes.append(Label("Label2", Twips(12120, 120, 1095, 615), QStringLiteral("Tuyaux suivants"), 12,
+                          gauche, false, {}, true));
+    // Captions that had to shrink would stand out among the others: all take the smallest size.
+    int pixels = legendes.front()->font().pixelSize();
+    for (const QLabel* l : legendes)
+        pixels = std::min(pixels, l->font().pixelSize());
+    for (QLabel* l : legendes) {
+        QFont police = l->font();
+        police.setPixelSize(pixels);
+        l->setFont(police);
+    }
+
+    const auto bouton = [this](const char* nom, QRect zone, const QString& texte, const QStringList& textes,
+                               void (Form1::*gestionnaire)()) {
+        auto* b = new BoutonTexte(texte, centralWidget());
+        b->setObjectName(QString::fromLatin1(nom));
+        b->setGeometry(zone);
+        b->setFocusPolicy(Qt::NoFocus); // the board takes no keys; a focus frame would only clutter
+        b->setFont(PoliceAjustee(Police(13.5), textes, b->ZoneTexte(), BoutonTexte::Drapeaux));
+        connect(b, &QPushButton::clicked, this, gestionnaire);
+        return b;
+    };
+    maxi_ = bouton("Maxi", Twips(8520, 240, 1455, 975), QStringLiteral("Vannes max."),
+                   {QStringLiteral("Vannes max.")}, &Form1::Maxi_Click);
+    pause_ = bouton("Pause", Twips(10320, 240, 1455, 975), QStringLiteral("Pause"),
+                    {QStringLiteral("Pause"), QStringLiteral("Retour")}, &Form1::Pause_Click);
+
+    const std::array<int, 3> gauches{13320, 15120, 16920};
+    for (std::size_t k = 0; k < blocs_.size(); ++k) {
+        blocs_[k] = new CaseImage(imagier_, centralWidget());
+        blocs_[k]->setObjectName(
+            QStringLiteral("BlocSuivant%1").arg(k == 0 ? QString() : QString::number(k + 1)));
+        blocs_[k]->setGeometry(Twips(gauches[k], 0, 1215, 1215));
+    }
+    // Cells are placed every 80 pixels but are 81 wide, so that neighbours share a border line.
+    for (int i = 0; i < NombreCellules; ++i) {
+        CaseImage* c = new CaseImage(imagier_, centralWidget());
+        c->setObjectName(QStringLiteral("Grille%1").arg(i));
+        c->setGeometry(Twips(120 + 1200 * (i % Colonnes), 1320 + 1200 * (i / Colonnes), 1215, 1215));
+        connect(c, &CaseImage::Clic, this, [this, i] { Grille_Click(i); });
+        cases_[static_cast<std::size_t>(i)] = c;
+    }
+}
+
+// ---- Handlers -----------------------------------------------------------------------
+
+bool Form1::Form_Load() {
+    if (!jeu_.Form_Load(chemin_.toStdString()))
+        return false;
+    form2_ = new Form2(palmares_, this);
+    form3_ = new Form3(this);
+    form4_ = new Form4(this);
+    Rafraichir();
+    return true;
+}
+
+void Form1::Grille_Click(int index) {
+    jeu_.Grille_Click(index);
+    Rafraichir();
+}
+
+void Form1::Timer1_Timer() {
+    jeu_.Timer1_Timer();
+    Rafraichir();
+}
+
+void Form1::Pause_Click() {
+    jeu_.Pause_Click();
+    Rafraichir();
+}
+
+void Form1::Maxi_Click() {
+    jeu_.Maxi_Click();
+    Rafraichir();
+}
+
+void Form1::menuJouer_Click() {
+    jeu_.menuJouer_Click();
+    Rafraichir();
+}
+
+void Form1::menuArreter_Click() {
+    jeu_.menuArreter_Click();
+    Rafraichir();
+}
+
+void Form1::menuFacile_Click() {
+    jeu_.ChoisirDifficulte(1);
+    Rafraichir();
+}
+
+void Form1::menuMoyen_Click() {
+    jeu_.ChoisirDifficulte(2);
+    Rafraichir();
+}
+
+void Form1::menuDifficile_Click() {
+    jeu_.ChoisirDifficulte(3);
+    Rafraichir();
+}
+
+template <class Fenetre, class... Arguments>
+void Form1::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
+    // A window closed by its close box is gone: build it again, which composes its text anew.
+    if (!fenetre)
+        fenetre = new Fenetre(arguments..., this);
+    fenetre->show();
+    fenetre->raise();
+    fenetre->activateWindow();
+}
+
+void Form1::menuRecord_Click() {
+    Montrer(form2_, palmares_);
+}
+void Form1::menuRegles_Click() {
+    Montrer(form4_);
+}
+void Form1::menuAbout_Click() {
+    Montrer(form3_);
+}
+void Form1::menuQuitter_Click() {
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    for (QWidget* fenetre : std::initializer_list<QWidget*>{form2_, form3_, form4_})
+        if (fenetre)
+            fenetre->close();
+    event->accept();
+}
+
+// ---- Refresh ------------------------------------------------------------------------
+
+void Form1::Rafraichir() {
+    const Ecran& e = jeu_.Affichage();
+    labelNiveau_->setText(QString::fromStdString(e.LabelNiveau));
+    labelEssais_->setText(QString::fromStdString(e.LabelEssais));
+    labelScore_->setText(QString::fromStdString(e.LabelScore));
+    // The record comes from the best-scores file, in that file's code page.
+    labelRecord_->setText(De1252(e.LabelRecord));
+    labelRecord_->setToolTip(De1252(e.InfoBulleRecord));
+    labelDiff_->setText(QString::fromStdString(e.LabelDiff));
+    labelTemps_->setText(QString::fromStdString(e.LabelTemps));
+    pause_->setText(QString::fromStdString(e.PauseLegende));
+    pause_->setEnabled(e.PauseActif);
+    maxi_->setEnabled(e.MaxiActif);
+    menuDifficulte_->menuAction()->setEnabled(e.MenuDifficulteActif);
+    for (std::size_t d = 0; d < menusDifficulte_.size(); ++d)
+        menusDifficulte_[d]->setChecked(e.DifficulteCochee == static_cast<int>(d) + 1);
+    for (std::size_t k = 0; k < blocs_.size(); ++k)
+        blocs_[k]->Afficher(e.BlocSuivant[k]);
+    const Grille& grille = jeu_.Cellules();
+    for (std::size_t i = 0; i < cases_.size(); ++i) {
+        cases_[i]->Afficher(grille[i].Image);
+        cases_[i]->setEnabled(grille[i].Active);
+    }
+}
+
+void Form1::DialoguesFenetre::Message(const std::string& texte, Icone icone) {
+    fenetre_.Rafraichir();
+    dialogues_.Message(texte, icone);
+}
+
+std::string Form1::DialoguesFenetre::Saisir(const std::string& invite) {
+    fenetre_.Rafraichir();
+    return dialogues_.Saisir(invite);
+}
+
+} // namespace canalisor::ui

@@ -1,0 +1,105 @@
+// The main window: the board, the next-pipe boxes, the counters, the two buttons and the
+// menus. It holds no rule of the game: each event goes to its handler, which calls the game
+// and then shows what the game says its widgets hold.
+#pragma once
+
+#include <array>
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include "Controles.h"
+#include "Fenetres.h"
+#include "Jeu.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace canalisor::ui {
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `chemin` is the program's folder with a trailing separator: the tiles are read from it.
+    Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
+          QWidget* parent = nullptr);
+
+    const Jeu& Modele() const { return jeu_; }
+    // The tests and tools set up boards by hand, as they do on a game without a window.
+    Jeu& Modele() { return jeu_; }
+    CaseImage* Case(int index) const { return cases_.at(static_cast<std::size_t>(index)); }
+    CaseImage* Bloc(int rang) const { return blocs_.at(static_cast<std::size_t>(rang)); }
+    Form2* FenetreScores() const { return form2_; }
+    Form3* FenetreAPropos() const { return form3_; }
+    Form4* FenetreRegles() const { return form4_; }
+
+  public slots:
+    // Start-up; false when the program must end (the player has been told why).
+    bool Form_Load();
+    void Grille_Click(int index);
+    void Timer1_Timer();
+    void Pause_Click();
+    void Maxi_Click();
+    void menuJouer_Click();
+    void menuArreter_Click();
+    void menuFacile_Click();
+    void menuMoyen_Click();
+    void menuDifficile_Click();
+    void menuRecord_Click();
+    void menuRegles_Click();
+    void menuAbout_Click();
+    void menuQuitter_Click();
+    // Copies what the game shows into the widgets.
+    void Rafraichir();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Hands the game's boxes on to the real dialogs once the window shows the board that
+    // caused them: the arrival must be seen filled behind "Félicitations!".
+    class DialoguesFenetre : public Dialogues {
+      public:
+        DialoguesFenetre(Form1& fenetre, Dialogues& dialogues) : fenetre_(fenetre), dialogues_(dialogues) {}
+        void Message(const std::string& texte, Icone icone) override;
+        std::string Saisir(const std::string& invite) override;
+
+      private:
+        Form1& fenetre_;
+        Dialogues& dialogues_;
+    };
+
+    void ConstruireMenus();
+    void ConstruireClient();
+    QLabel* Label(const char* nom, QRect zone, const QString& texte, double points, Qt::Alignment alignement,
+                  bool valeur, const QStringList& plusLongs = {}, bool enveloppe = false);
+    template <class Fenetre, class... Arguments>
+    void Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments);
+
+    DialoguesFenetre relais_;
+    Jeu jeu_;
+    Palmares& palmares_;
+    QString chemin_;
+    Imagier imagier_;
+
+    QLabel* labelNiveau_ = nullptr;
+    QLabel* labelEssais_ = nullptr;
+    QLabel* labelScore_ = nullptr;
+    QLabel* labelRecord_ = nullptr;
+    QLabel* labelDiff_ = nullptr;
+    QLabel* labelTemps_ = nullptr;
+    BoutonTexte* maxi_ = nullptr;
+    BoutonTexte* pause_ = nullptr;
+    std::array<CaseImage*, 3> blocs_{};
+    std::array<CaseImage*, NombreCellules> cases_{};
+    QMenu* menuDifficulte_ = nullptr;
+    std::array<QAction*, 3> menusDifficulte_{}; // Facile, Moyen, Difficile
+
+    QPointer<Form2> form2_;
+    QPointer<Form3> form3_;
+    QPointer<Form4> form4_;
+};
+
+} // namespace canalisor::ui

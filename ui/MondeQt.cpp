@@ -1,0 +1,43 @@
+#include "MondeQt.h"
+
+#include <chrono>
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "Texte1252.h"
+
+namespace canalisor::ui {
+
+double VersUnitaire(std::uint64_t x) {
+    return static_cast<double>(x >> 11) * 0x1.0p-53;
+}
+
+HasardHorloge::HasardHorloge()
+    : generateur_(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())) {}
+
+HorlogeQt::HorlogeQt() {
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, &HorlogeQt::Tic);
+}
+
+QWidget* DialoguesQt::Centre() const {
+    // Before the main window is shown (the missing-file box) a box belongs in the screen's middle.
+    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
+void DialoguesQt::Message(const std::string& texte, Icone icone) {
+    QMessageBox boite(icone == Icone::Critique ? QMessageBox::Critical : QMessageBox::NoIcon,
+                      QStringLiteral("Canalisor"), QString::fromStdString(texte), QMessageBox::Ok, Centre());
+    boite.exec();
+}
+
+std::string DialoguesQt::Saisir(const std::string& invite) {
+    bool accepte = false;
+    const QString nom =
+        QInputDialog::getText(Centre(), QStringLiteral("Canalisor"), QString::fromStdString(invite),
+                              QLineEdit::Normal, QString(), &accepte);
+    return accepte ? Vers1252(nom) : std::string();
+}
+
+} // namespace canalisor::ui

@@ -1,0 +1,59 @@
+// The real world the program runs in: chance seeded from the clock, a one-second timer, and
+// the Qt dialogs. The tests pass scripted ones instead.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "Monde.h"
+
+namespace canalisor::ui {
+
+// The top 53 bits of x as a fraction: every double it gives is exact and strictly below 1.
+double VersUnitaire(std::uint64_t x);
+
+class HasardHorloge : public Hasard {
+  public:
+    HasardHorloge();
+    double Suivant() override { return VersUnitaire(generateur_()); }
+
+  private:
+    std::mt19937_64 generateur_;
+};
+
+// Timer1: a tick every 1000 ms while it runs. QTimer::start() on a running timer restarts it,
+// so a restart waits a full second, as the game's clock must.
+class HorlogeQt : public QObject, public Horloge {
+    Q_OBJECT
+  public:
+    HorlogeQt();
+    void Demarrer() override { timer_.start(); }
+    void Arreter() override { timer_.stop(); }
+    bool EnMarche() const { return timer_.isActive(); }
+
+  signals:
+    void Tic();
+
+  private:
+    QTimer timer_;
+};
+
+// Modal boxes titled "Canalisor", centred on the main window once it exists.
+class DialoguesQt : public Dialogues {
+  public:
+    void Parent(QWidget* parent) { parent_ = parent; }
+    void Message(const std::string& texte, Icone icone) override;
+    // The name goes into the best-scores file as it is typed, in that file's code page.
+    std::string Saisir(const std::string& invite) override;
+
+  private:
+    QWidget* Centre() const;
+    QPointer<QWidget> parent_;
+};
+
+} // namespace canalisor::ui

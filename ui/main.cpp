@@ -1,0 +1,30 @@
+// Canalisor: the program reads its tiles and its best-scores file from its own folder and
+// takes nothing from its command line or environment.
+#include <cstdlib>
+
+#include <QApplication>
+#include <QDir>
+
+#include "FichierScores.h"
+#include "Form1.h"
+#include "MondeQt.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QString chemin =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
+
+    canalisor::ui::HasardHorloge hasard;
+    canalisor::ui::HorlogeQt horloge;
+    canalisor::ui::DialoguesQt dialogues;
+    canalisor::FichierScores palmares(chemin + QStringLiteral("canalisor.txt"));
+    canalisor::ui::Form1 form1(hasard, horloge, dialogues, palmares, chemin);
+    dialogues.Parent(&form1);
+    QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &form1, &canalisor::ui::Form1::Timer1_Timer);
+
+    // Without its best-scores file the program has told the player so and ends unseen.
+    if (!form1.Form_Load())
+        return EXIT_FAILURE;
+    form1.show();
+    return application.exec();
+}
