@@ -23,20 +23,6 @@ const QColor Fond(0xc0, 0xc0, 0xc0);
 const QColor Noir(0x10, 0x10, 0x10);
 const QColor Blanc(0xff, 0xff, 0xff);
 
-QColor Teinte(Couleur c) {
-    switch (c) {
-    case Couleur::Bleu:
-        return {0x1e, 0x5a, 0xff};
-    case Couleur::Rouge:
-        return {0xe0, 0x1e, 0x1e};
-    case Couleur::Vert:
-        return {0x16, 0xa0, 0x2c};
-    case Couleur::Jaune:
-        return {0xff, 0xd4, 0x14};
-    }
-    return Noir;
-}
-
 // The mark drawn on a colour: white would vanish on yellow, so light colours get a dark one.
 QColor Encre(Couleur c) {
     return qGray(Teinte(c).rgb()) > 160 ? QColor(0x40, 0x34, 0x00) : Blanc;
@@ -215,6 +201,22 @@ void DessinerTuyauSimple(QPainter& p, int code, std::optional<Couleur> liquide) 
 }
 
 } // namespace
+
+QColor Teinte(Couleur c) {
+    switch (c) {
+    case Couleur::Bleu:
+        return {0x1e, 0x5a, 0xff};
+    // A deep red and a green leaning to blue: the plain red and green that came first differed
+    // by little more than their lightness to a deuteranope.
+    case Couleur::Rouge:
+        return {0xc8, 0x14, 0x14};
+    case Couleur::Vert:
+        return {0x10, 0xb0, 0x70};
+    case Couleur::Jaune:
+        return {0xff, 0xd4, 0x14};
+    }
+    return Noir;
+}
 
 QImage DessinerTuile(const Tuile& tuile, int echelle) {
     const int taille = CoteTuile * echelle;

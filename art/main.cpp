@@ -2,7 +2,8 @@
 //
 //   canalisor-art --tuiles DIR       the 81 tiles, named as the game loads them
 //                 --ressources DIR   the rules window's four pictures and the icon
-//                 --echelle N        tiles and rules pictures N times larger, named "7b@2x.bmp"
+//                 --echelle N        tiles and rules pictures N times larger, named "7b@2x.bmp";
+//                                    repeated, one set per scale (the icon is written once)
 //                 --temoin FILE      written last, listing every file: the build's proof of success
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,14 +21,12 @@ namespace {
 
 class Ecrivain {
   public:
-    explicit Ecrivain(int echelle) : echelle_(echelle) {}
-
     // Windows' bitmap format, which Qt writes with 24 bits per pixel: the format the game's
     // tiles have always had. A larger scale gets the "@2x" suffix Qt uses for such images.
-    bool Bitmap(const QDir& dossier, const QString& nom, const QImage& image) {
+    bool Bitmap(const QDir& dossier, const QString& nom, int echelle, const QImage& image) {
         QString nomAEchelle = nom;
-        if (echelle_ != 1)
-            nomAEchelle.insert(nom.lastIndexOf('.'), QStringLiteral("@%1x").arg(echelle_));
+        if (echelle != 1)
+            nomAEchelle.insert(nom.lastIndexOf('.'), QStringLiteral("@%1x").arg(echelle));
         return Enregistrer(dossier.filePath(nomAEchelle),
                            [&](const QString& chemin) { return image.save(chemin, "BMP"); });
     }
@@ -56,18 +55,18 @@ class Ecrivain {
         return true;
     }
 
-    int echelle_;
     QStringList ecrits_;
 };
 
 bool EcrireTuiles(Ecrivain& ecrivain, const QDir& dossier, int echelle) {
     for (const Tuile& tuile : CatalogueTuiles())
-        if (!ecrivain.Bitmap(dossier, QString::fromStdString(tuile.Nom), art::DessinerTuile(tuile, echelle)))
+        if (!ecrivain.Bitmap(dossier, QString::fromStdString(tuile.Nom), echelle,
+                             art::DessinerTuile(tuile, echelle)))
             return false;
     return true;
 }
 
-bool EcrireRessources(Ecrivain& ecrivain, const QDir& dossier, int echelle) {
+bool EcrireRegles(Ecrivain& ecrivain, const QDir& dossier, int echelle) {
     const DescriptionCouleur& bleu = Description(Couleur::Bleu);
     const std::pair<const char*, std::int16_t> regles[] = {
         {"regle-obstacle.bmp", Obstacle},
@@ -76,10 +75,13 @@ bool EcrireRessources(Ecrivain& ecrivain, const QDir& dossier, int echelle) {
         {"regle-porte.bmp", bleu.Passage},
     };
     for (const auto& [nom, code] : regles)
-        if (!ecrivain.Bitmap(dossier, nom, art::DessinerTuile({"", code, {}, {}, {}}, echelle)))
+        if (!ecrivain.Bitmap(dossier, nom, echelle, art::DessinerTuile({"", code, {}, {}, {}}, echelle)))
             return false;
+    return true;
+}
 
-    // The icon has its own sizes, whatever the tiles' scale.
+// The icon has its own sizes, whatever the tiles' scale.
+bool EcrireIcone(Ecrivain& ecrivain, const QDir& dossier) {
     QList<QImage> dansIco;
     for (int taille : {16, 32, 48, 64, 128, 256}) {
         const QImage icone = art::DessinerIcone(taille);
@@ -104,21 +106,30 @@ int main(int argc, char** argv) {
     const QCommandLineOption tuiles("tuiles", "Folder that receives the tiles.", "dossier");
     const QCommandLineOption ressources("ressources", "Folder that receives the rules pictures and the icon.",
                                         "dossier");
-    const QCommandLineOption echelle("echelle", "Scale of the tiles and rules pictures (1 to 4).", "n", "1");
+    const QCommandLineOption echelle(
+        "echelle", "Scale of the tiles and rules pictures (1 to 4); may be repeated.", "n", "1");
     const QCommandLineOption temoin("temoin", "File listing what was written, written last.", "fichier");
     options.addOptions({tuiles, ressources, echelle, temoin});
     options.process(application);
 
-    bool nombre = false;
-    const int facteur = options.value(echelle).toInt(&nombre);
-    if (!nombre || facteur < 1 || facteur > 4 || (!options.isSet(tuiles) && !options.isSet(ressources))) {
+    QList<int> facteurs;
+    for (const QString& valeur : options.values(echelle)) {
+        bool nombre = false;
+        const int facteur = valeur.toInt(&nombre);
+        if (!nombre || facteur < 1 || facteur > 4) {
+            facteurs.clear();
+            break;
+        }
+        if (!facteurs.contains(facteur))
+            facteurs.append(facteur);
+    }
+    if (facteurs.isEmpty() || (!options.isSet(tuiles) && !options.isSet(ressources))) {
         std::fprintf(stderr, "%s", qPrintable(options.helpText()));
         return 2;
     }
 
-    Ecrivain ecrivain(facteur);
-    for (const auto& [option, ecrire] :
-         {std::pair{&tuiles, &EcrireTuiles}, std::pair{&ressources, &EcrireRessources}}) {
+    Ecrivain ecrivain;
+    for (const QCommandLineOption* option : {&tuiles, &ressources}) {
         if (!options.isSet(*option))
             continue;
         const QDir dossier(options.value(*option));
@@ -126,7 +137,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "canalisor-art: cannot create %s\n", qPrintable(dossier.path()));
             return 1;
         }
-        if (!ecrire(ecrivain, dossier, facteur))
+        const auto ecrire = option == &tuiles ? &EcrireTuiles : &EcrireRegles;
+        for (int facteur : facteurs)
+            if (!ecrire(ecrivain, dossier, facteur))
+                return 1;
+        if (option == &ressources && !EcrireIcone(ecrivain, dossier))
             return 1;
     }
 

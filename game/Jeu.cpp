@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <string_view>
 #include <vector>

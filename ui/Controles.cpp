@@ -10,6 +10,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "Accessibilite.h"
+
 namespace canalisor::ui {
 
 namespace {
@@ -80,9 +82,28 @@ void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres)
 
 // ---- Pictures -----------------------------------------------------------------------
 
-QPixmap Imagier::Charger(const QString& nom) {
+QString NomDouble(const QString& nom) {
+    const qsizetype point = nom.lastIndexOf(QLatin1Char('.'));
+    return point < 0 ? nom + QStringLiteral("@2x") : nom.left(point) + QStringLiteral("@2x") + nom.mid(point);
+}
+
+QPixmap ChargerPourEcran(const QString& chemin, qreal ratio) {
+    if (ratio > 1) {
+        const QString double_ = NomDouble(chemin);
+        if (QFileInfo::exists(double_)) {
+            QPixmap image(double_);
+            if (!image.isNull()) {
+                image.setDevicePixelRatio(2);
+                return image;
+            }
+        }
+    }
+    return QPixmap(chemin);
+}
+
+QPixmap Imagier::Charger(const QString& nom, qreal ratio) {
     const QString chemin = dossier_ + nom;
-    QPixmap image(chemin);
+    QPixmap image = ChargerPourEcran(chemin, ratio);
     if (image.isNull() && !manquantes_.contains(nom)) {
         manquantes_.insert(nom);
         qWarning("canalisor: cannot load the picture %s; its cells show the piece code instead",
@@ -91,21 +112,62 @@ QPixmap Imagier::Charger(const QString& nom) {
     return image;
 }
 
+namespace {
+
+// Only the two sizes are drawn; a screen between them gets the larger one, reduced.
+qreal DensiteVoulue(qreal ecran) {
+    return ecran > 1 ? 2 : 1;
+}
+
+// Filled bands, not a stroked pen: their edges stay on whole device pixels at any density.
+void Anneau(QPainter& p, const QRect& zone, int epaisseur, const QColor& couleur) {
+    p.fillRect(QRect(zone.left(), zone.top(), zone.width(), epaisseur), couleur);
+    p.fillRect(QRect(zone.left(), zone.bottom() - epaisseur + 1, zone.width(), epaisseur), couleur);
+    p.fillRect(QRect(zone.left(), zone.top(), epaisseur, zone.height()), couleur);
+    p.fillRect(QRect(zone.right() - epaisseur + 1, zone.top(), epaisseur, zone.height()), couleur);
+}
+
+} // namespace
+
 CaseImage::CaseImage(Imagier& imagier, QWidget* parent) : QFrame(parent), imagier_(imagier) {
+    InstallerAccessibilite();
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
 }
 
-void CaseImage::Afficher(const std::string& nom) {
+bool CaseImage::Afficher(const std::string& nom) {
     const QString nouveau = QString::fromStdString(nom);
     if (nouveau == nom_)
-        return;
+        return false;
     nom_ = nouveau;
-    image_ = nom_.isEmpty() ? QPixmap() : imagier_.Charger(nom_);
+    Charger();
     update();
+    return true;
+}
+
+void CaseImage::Charger() {
+    densite_ = DensiteVoulue(devicePixelRatioF());
+    image_ = nom_.isEmpty() ? QPixmap() : imagier_.Charger(nom_, densite_);
+}
+
+void CaseImage::Activer() {
+    if (isEnabled())
+        emit Clic();
+}
+
+void CaseImage::Curseur(bool ici, bool visible) {
+    const bool cadre = ici && visible;
+    curseur_ = ici;
+    if (cadre != cadre_) {
+        cadre_ = cadre;
+        update();
+    }
 }
 
 void CaseImage::paintEvent(QPaintEvent*) {
+    // The window has moved to a screen of another density since the picture was read.
+    if (!nom_.isEmpty() && densite_ != DensiteVoulue(devicePixelRatioF()))
+        Charger();
     QPainter p(this);
     const QRect zone = contentsRect();
     if (!image_.isNull()) {
@@ -124,8 +186,15 @@ void CaseImage::paintEvent(QPaintEvent*) {
         p.drawText(zone, Qt::AlignCenter, QFileInfo(nom_).completeBaseName());
     }
     // A cell that takes no clicks yet must not look greyed: its border stays the board's.
-    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    // A stroked pen one pixel wide would be two device pixels wide on a doubled screen, and half
+    // of it would fall on the picture's last row and column.
+    Anneau(p, rect(), 1, palette().color(QPalette::Active, QPalette::WindowText));
+    if (cadre_) {
+        // Black, white, black: whatever the tile's colours under it, two of the rings stand out.
+        Anneau(p, rect(), 3, Qt::black);
+        Anneau(p, rect().adjusted(3, 3, -3, -3), 4, Qt::white);
+        Anneau(p, rect().adjusted(7, 7, -7, -7), 2, Qt::black);
+    }
 }
 
 void CaseImage::mousePressEvent(QMouseEvent* event) {
@@ -141,6 +210,15 @@ void CaseImage::mouseReleaseEvent(QMouseEvent* event) {
     QFrame::mouseReleaseEvent(event);
     if (clic)
         emit Clic();
+}
+
+void CaseImage::enterEvent(QEnterEvent* event) {
+    QFrame::enterEvent(event);
+    emit Survol();
+}
+
+Compteur::Compteur(QWidget* parent) : QLabel(parent) {
+    InstallerAccessibilite();
 }
 
 // ---- Wrapping button ----------------------------------------------------------------

@@ -3,13 +3,12 @@
 #pragma once
 
 #include <QFrame>
+#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
-class QLabel;
 
 namespace canalisor::ui {
 
@@ -29,12 +28,20 @@ QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, 
 // Gives a label the font that fits its own text and `autres` (the longest texts it will show).
 void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres = {});
 
+// "7b.bmp" -> "7b@2x.bmp": the same picture drawn at twice the size.
+QString NomDouble(const QString& nom);
+// The picture at `chemin` for a screen with `ratio` device pixels per pixel: where the screen is
+// denser than 1 and the "@2x" file exists, that one, marked as twice as dense so that it takes
+// the same room; else the file itself. Qt's own lookup of "@2x" files serves QIcon only.
+QPixmap ChargerPourEcran(const QString& chemin, qreal ratio);
+
 // Loads the pictures of the board from the program's folder. A file that is missing or
-// unreadable is reported once per name; the cells then draw a stand-in.
+// unreadable is reported once per name; the cells then draw a stand-in. A missing "@2x" file
+// is not: the plain one, enlarged, still shows the right piece.
 class Imagier {
   public:
     explicit Imagier(QString dossier) : dossier_(std::move(dossier)) {}
-    QPixmap Charger(const QString& nom);
+    QPixmap Charger(const QString& nom, qreal ratio = 1);
     const QString& Dossier() const { return dossier_; }
 
   private:
@@ -44,30 +51,59 @@ class Imagier {
 
 // A picture cell of the board or a next-pipe box: a one-pixel flat border around a 79 x 79
 // picture area. It keeps the name of the picture it shows and reads the file again only
-// when the name changes.
+// when the name changes, or when the window moves to a screen of another density.
 class CaseImage : public QFrame {
     Q_OBJECT
   public:
     CaseImage(Imagier& imagier, QWidget* parent);
 
-    void Afficher(const std::string& nom);
+    // True when the name differs from the one shown, which is then replaced.
+    bool Afficher(const std::string& nom);
     const QString& NomImage() const { return nom_; }
     // True while the named picture could not be loaded and the stand-in is drawn.
     bool Remplacee() const { return !nom_.isEmpty() && image_.isNull(); }
 
+    // A cell of the board, which takes clicks; a next-pipe box only shows a picture.
+    void RendreCliquable() { cliquable_ = true; }
+    bool Cliquable() const { return cliquable_; }
+    // What a click does, for the players who press the cell some other way than with a mouse.
+    void Activer();
+
+    // The keyboard's cursor: `ici` when it stands on this cell, `visible` when its frame shows.
+    void Curseur(bool ici, bool visible);
+    bool EstCurseur() const { return curseur_; }
+    bool CadreVisible() const { return cadre_; }
+
   signals:
     void Clic();
+    // The mouse has come over the cell.
+    void Survol();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
 
   private:
+    void Charger();
+
     Imagier& imagier_;
     QString nom_;
     QPixmap image_;
+    qreal densite_ = 1; // the screen's, when the picture was read
     bool presse_ = false;
+    bool cliquable_ = false;
+    bool curseur_ = false;
+    bool cadre_ = false;
+};
+
+// A framed counter ("Niveau", "Score", ...). A screen reader hears what it counts as its name
+// and the number it shows as its value.
+class Compteur : public QLabel {
+    Q_OBJECT
+  public:
+    explicit Compteur(QWidget* parent);
 };
 
 // A push button whose caption wraps onto several lines when it is wider than the button,

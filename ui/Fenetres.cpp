@@ -131,7 +131,7 @@ void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
     image->setFrameStyle(QFrame::Box | QFrame::Plain);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image->setGeometry(zone);
-    image->setPixmap(QPixmap(ressource));
+    image->setPixmap(ChargerPourEcran(ressource, devicePixelRatioF()));
 }
 
 Form4::Form4(QWidget* parent)

@@ -1,13 +1,17 @@
 #include "Form1.h"
 
 #include <algorithm>
+#include <optional>
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "Accessibilite.h"
 #include "Texte1252.h"
 
 // The rules pictures and the icon are compiled into the library; naming their initialiser
@@ -30,6 +34,12 @@ class Client : public QWidget {
     QSize sizeHint() const override { return Twips(0, 0, 18270, 11070).size(); }
 };
 
+QString DescriptionPause(const QString& legende) {
+    return legende == QStringLiteral("Retour")
+               ? QStringLiteral("Reprend la partie. Raccourci : P")
+               : QString::fromUtf8("Arrête le temps ; aucun tuyau ne se pose en pause. Raccourci : P");
+}
+
 } // namespace
 
 Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
@@ -42,6 +52,7 @@ Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& p
     setWindowIcon(QIcon(QStringLiteral(":/canalisor.ico")));
     ConstruireMenus();
     ConstruireClient();
+    ConstruireRaccourcis();
     resize(sizeHint());
     Rafraichir();
 }
@@ -56,7 +67,8 @@ void Form1::ConstruireMenus() {
     };
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
     fichier->setObjectName(QStringLiteral("menuFichier"));
-    action(fichier, "menuJouer", "Nouvelle partie", &Form1::menuJouer_Click);
+    action(fichier, "menuJouer", "Nouvelle partie", &Form1::menuJouer_Click)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_F2)});
     action(fichier, "menuArreter", "Arrêter la partie", &Form1::menuArreter_Click);
     menuDifficulte_ = fichier->addMenu(QString::fromUtf8("Niveau de difficulté"));
     menuDifficulte_->setObjectName(QStringLiteral("menuDifficulte"));
@@ -67,7 +79,8 @@ void Form1::ConstruireMenus() {
     for (QAction* a : menusDifficulte_)
         a->setCheckable(true);
     action(fichier, "menuRecord", "Meilleurs scores", &Form1::menuRecord_Click);
-    action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click);
+    action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // Commands of the menu bar itself: a click runs them, no menu drops down.
     QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
@@ -80,7 +93,8 @@ void Form1::ConstruireMenus() {
 
 QLabel* Form1::Label(const char* nom, QRect zone, const QString& texte, double points,
                      Qt::Alignment alignement, bool valeur, const QStringList& plusLongs, bool enveloppe) {
-    auto* label = new QLabel(texte, centralWidget());
+    QLabel* label = valeur ? new Compteur(centralWidget()) : new QLabel(centralWidget());
+    label->setText(texte);
     label->setObjectName(QString::fromLatin1(nom));
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(zone);
@@ -131,21 +145,31 @@ void Form1::ConstruireClient() {
         police.setPixelSize(pixels);
         l->setFont(police);
     }
+    const std::pair<QLabel*, const char*> comptes[] = {
+        {labelNiveau_, "Niveau"}, {labelEssais_, "Essais"},   {labelScore_, "Score"},
+        {labelRecord_, "Record"}, {labelDiff_, "Difficulté"}, {labelTemps_, "Temps"},
+    };
+    for (const auto& [compteur, nom] : comptes)
+        compteur->setAccessibleName(QString::fromUtf8(nom));
 
     const auto bouton = [this](const char* nom, QRect zone, const QString& texte, const QStringList& textes,
                                void (Form1::*gestionnaire)()) {
         auto* b = new BoutonTexte(texte, centralWidget());
         b->setObjectName(QString::fromLatin1(nom));
         b->setGeometry(zone);
-        b->setFocusPolicy(Qt::NoFocus); // the board takes no keys; a focus frame would only clutter
+        b->setFocusPolicy(Qt::NoFocus); // the keys are the board's; the buttons have their letters
         b->setFont(PoliceAjustee(Police(13.5), textes, b->ZoneTexte(), BoutonTexte::Drapeaux));
         connect(b, &QPushButton::clicked, this, gestionnaire);
         return b;
     };
     maxi_ = bouton("Maxi", Twips(8520, 240, 1455, 975), QStringLiteral("Vannes max."),
                    {QStringLiteral("Vannes max.")}, &Form1::Maxi_Click);
+    maxi_->setAccessibleDescription(QString::fromUtf8(
+        "Ouvre les vannes en grand : les liquides avancent à chaque seconde et chaque case rapporte "
+        "plus de points. Raccourci : V"));
     pause_ = bouton("Pause", Twips(10320, 240, 1455, 975), QStringLiteral("Pause"),
                     {QStringLiteral("Pause"), QStringLiteral("Retour")}, &Form1::Pause_Click);
+    pause_->setAccessibleDescription(DescriptionPause(pause_->text()));
 
     const std::array<int, 3> gauches{13320, 15120, 16920};
     for (std::size_t k = 0; k < blocs_.size(); ++k) {
@@ -153,14 +177,95 @@ void Form1::ConstruireClient() {
         blocs_[k]->setObjectName(
             QStringLiteral("BlocSuivant%1").arg(k == 0 ? QString() : QString::number(k + 1)));
         blocs_[k]->setGeometry(Twips(gauches[k], 0, 1215, 1215));
+        blocs_[k]->setAccessibleName(NomBloc(k, {}));
     }
     // Cells are placed every 80 pixels but are 81 wide, so that neighbours share a border line.
     for (int i = 0; i < NombreCellules; ++i) {
         CaseImage* c = new CaseImage(imagier_, centralWidget());
         c->setObjectName(QStringLiteral("Grille%1").arg(i));
         c->setGeometry(Twips(120 + 1200 * (i % Colonnes), 1320 + 1200 * (i / Colonnes), 1215, 1215));
+        c->RendreCliquable();
+        c->setAccessibleName(NomCase(i, jeu_.Cellules()[static_cast<std::size_t>(i)]));
         connect(c, &CaseImage::Clic, this, [this, i] { Grille_Click(i); });
+        connect(c, &CaseImage::Survol, this, [this, i] { PlacerCurseur(i, false); });
         cases_[static_cast<std::size_t>(i)] = c;
+    }
+    Case(curseur_)->Curseur(true, false);
+
+    // The board is played from the keyboard as well: the client area holds the keys and passes
+    // them to the cell under the cursor.
+    centralWidget()->setFocusPolicy(Qt::StrongFocus);
+    centralWidget()->setAccessibleName(QStringLiteral("Plateau"));
+    centralWidget()->setAccessibleDescription(
+        QString::fromUtf8("Les flèches choisissent une case, Espace ou Entrée y pose le tuyau en main."));
+    centralWidget()->installEventFilter(this);
+    centralWidget()->setFocus();
+}
+
+void Form1::ConstruireRaccourcis() {
+    // Window-wide letters for the two buttons, which keep the keyboard off themselves. A click()
+    // on a disabled button does nothing, so the letter obeys the button's state.
+    const auto lettre = [this](const char* nom, Qt::Key touche, QPushButton* bouton) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(nom));
+        a->setShortcut(QKeySequence(touche));
+        addAction(a);
+        connect(a, &QAction::triggered, bouton, &QPushButton::click);
+    };
+    lettre("raccourciPause", Qt::Key_P, pause_);
+    lettre("raccourciMaxi", Qt::Key_V, maxi_);
+}
+
+bool Form1::eventFilter(QObject* objet, QEvent* event) {
+    if (objet == centralWidget() && event->type() == QEvent::KeyPress &&
+        Touche(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(objet, event);
+}
+
+bool Form1::Touche(const QKeyEvent& touche) {
+    // With a modifier the key is someone else's (Ctrl+N...); the keypad's arrows are arrows.
+    if ((touche.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    std::optional<Direction> direction;
+    switch (touche.key()) {
+    case Qt::Key_Left:
+        direction = Direction::Gauche;
+        break;
+    case Qt::Key_Right:
+        direction = Direction::Droite;
+        break;
+    case Qt::Key_Up:
+        direction = Direction::Haut;
+        break;
+    case Qt::Key_Down:
+        direction = Direction::Bas;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        PlacerCurseur(curseur_, true);
+        // As a click would: a cell that takes no clicks takes no key either.
+        Case(curseur_)->Activer();
+        return true;
+    default:
+        return false;
+    }
+    // Past an edge there is no neighbour: the cursor stays rather than wrapping to another row.
+    PlacerCurseur(Voisin(curseur_, *direction).value_or(curseur_), true);
+    return true;
+}
+
+void Form1::PlacerCurseur(int index, bool clavier) {
+    clavierUtilise_ = clavierUtilise_ || clavier;
+    const int avant = curseur_;
+    Case(avant)->Curseur(false, false);
+    curseur_ = index;
+    Case(curseur_)->Curseur(true, clavierUtilise_);
+    // A screen reader follows the focus: inside the board, the cursor stands for it.
+    if (curseur_ != avant && centralWidget()->hasFocus()) {
+        QAccessibleEvent focus(Case(curseur_), QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
     }
 }
 
@@ -263,17 +368,24 @@ void Form1::Rafraichir() {
     labelRecord_->setToolTip(De1252(e.InfoBulleRecord));
     labelDiff_->setText(QString::fromStdString(e.LabelDiff));
     labelTemps_->setText(QString::fromStdString(e.LabelTemps));
-    pause_->setText(QString::fromStdString(e.PauseLegende));
+    const QString legende = QString::fromStdString(e.PauseLegende);
+    if (legende != pause_->text()) {
+        pause_->setText(legende);
+        pause_->setAccessibleDescription(DescriptionPause(legende));
+    }
     pause_->setEnabled(e.PauseActif);
     maxi_->setEnabled(e.MaxiActif);
     menuDifficulte_->menuAction()->setEnabled(e.MenuDifficulteActif);
     for (std::size_t d = 0; d < menusDifficulte_.size(); ++d)
         menusDifficulte_[d]->setChecked(e.DifficulteCochee == static_cast<int>(d) + 1);
+    // A picture's name says the piece and its liquids: the spoken name changes with it only.
     for (std::size_t k = 0; k < blocs_.size(); ++k)
-        blocs_[k]->Afficher(e.BlocSuivant[k]);
+        if (blocs_[k]->Afficher(e.BlocSuivant[k]))
+            blocs_[k]->setAccessibleName(NomBloc(k, e.BlocSuivant[k]));
     const Grille& grille = jeu_.Cellules();
     for (std::size_t i = 0; i < cases_.size(); ++i) {
-        cases_[i]->Afficher(grille[i].Image);
+        if (cases_[i]->Afficher(grille[i].Image))
+            cases_[i]->setAccessibleName(NomCase(static_cast<int>(i), grille[i]));
         cases_[i]->setEnabled(grille[i].Active);
     }
 }

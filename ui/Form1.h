@@ -14,6 +14,7 @@
 #include "Jeu.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 
@@ -31,6 +32,8 @@ class Form1 : public QMainWindow {
     Jeu& Modele() { return jeu_; }
     CaseImage* Case(int index) const { return cases_.at(static_cast<std::size_t>(index)); }
     CaseImage* Bloc(int rang) const { return blocs_.at(static_cast<std::size_t>(rang)); }
+    // The cell the keyboard lays on: the last one an arrow key or the mouse went to.
+    int Curseur() const { return curseur_; }
     Form2* FenetreScores() const { return form2_; }
     Form3* FenetreAPropos() const { return form3_; }
     Form4* FenetreRegles() const { return form4_; }
@@ -56,6 +59,8 @@ class Form1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The board's keys reach the client area, which holds the keyboard.
+    bool eventFilter(QObject* objet, QEvent* event) override;
 
   private:
     // Hands the game's boxes on to the real dialogs once the window shows the board that
@@ -73,6 +78,10 @@ class Form1 : public QMainWindow {
 
     void ConstruireMenus();
     void ConstruireClient();
+    void ConstruireRaccourcis();
+    bool Touche(const QKeyEvent& touche);
+    // `clavier`: the keyboard moved it, so its frame shows from now on.
+    void PlacerCurseur(int index, bool clavier);
     QLabel* Label(const char* nom, QRect zone, const QString& texte, double points, Qt::Alignment alignement,
                   bool valeur, const QStringList& plusLongs = {}, bool enveloppe = false);
     template <class Fenetre, class... Arguments>
@@ -96,6 +105,9 @@ class Form1 : public QMainWindow {
     std::array<CaseImage*, NombreCellules> cases_{};
     QMenu* menuDifficulte_ = nullptr;
     std::array<QAction*, 3> menusDifficulte_{}; // Facile, Moyen, Difficile
+    int curseur_ = 0;
+    // A player who never touches the keyboard never sees its cursor.
+    bool clavierUtilise_ = false;
 
     QPointer<Form2> form2_;
     QPointer<Form3> form3_;

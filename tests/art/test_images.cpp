@@ -197,6 +197,79 @@ TEST(Ressources, LIconeContientSesQuatreTaillesEnUnFichier) {
                   QSize(taille, taille));
 }
 
+// ---- Twice the size, for screens at twice the density -------------------------------------
+
+QString NomDouble(const QString& nom) {
+    return nom.chopped(4) + QStringLiteral("@2x.bmp");
+}
+
+const char* const Regles[] = {"regle-obstacle.bmp", "regle-depart.bmp", "regle-arrivee.bmp",
+                              "regle-porte.bmp"};
+
+// Qt picks "name@2x.bmp" beside "name.bmp" only when both are there; so does the game.
+TEST(Doubles, ChaqueTuileEtChaqueImageDesReglesAUnDoubleBmp24De158) {
+    int doubles = 0;
+    for (const auto& tuile : CatalogueTuiles()) {
+        SCOPED_TRACE(tuile.Nom);
+        EXPECT_TRUE(EstBmp24(Lire(DossierProgramme + '/' + NomDouble(QString::fromStdString(tuile.Nom))),
+                             2 * TailleCase));
+        ++doubles;
+    }
+    for (const char* regle : Regles) {
+        SCOPED_TRACE(regle);
+        const QString nom = NomDouble(QString::fromLatin1(regle));
+        EXPECT_TRUE(EstBmp24(Lire(QStringLiteral(":/") + nom), 2 * TailleCase))
+            << "in the program's resources";
+        EXPECT_TRUE(EstBmp24(Lire(DossierRessources + '/' + nom), 2 * TailleCase));
+        ++doubles;
+    }
+    EXPECT_EQ(doubles, 81 + 4);
+}
+
+// Mean difference per channel, 0 to 255.
+double Difference(const QImage& a, const QImage& b) {
+    double somme = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            somme +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return somme / (3.0 * a.width() * a.height());
+}
+
+QImage Reduite(const QString& chemin) {
+    return QImage(chemin)
+        .scaled(TailleCase, TailleCase, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A double drawn from the wrong piece, or the wrong colour, would show on a high-density screen
+// only: reduced to the cell's size, each must look like its own tile more than like any other.
+TEST(Doubles, ChaqueDoubleReduitRessembleASaTuileEtANulleAutre) {
+    std::vector<std::pair<std::string, QImage>> simples;
+    for (const auto& tuile : CatalogueTuiles())
+        simples.emplace_back(tuile.Nom, ImageTuile(tuile.Nom));
+    for (const auto& [nom, simple] : simples) {
+        SCOPED_TRACE(nom);
+        const QImage reduite = Reduite(DossierProgramme + '/' + NomDouble(QString::fromStdString(nom)));
+        ASSERT_EQ(reduite.size(), simple.size());
+        const double propre = Difference(reduite, simple);
+        EXPECT_LT(propre, 8) << "the reduced double strays from its tile";
+        for (const auto& [autre, image] : simples)
+            if (autre != nom) {
+                EXPECT_LT(propre, Difference(reduite, image)) << "looks more like " << autre;
+            }
+    }
+    for (const char* regle : Regles) {
+        SCOPED_TRACE(regle);
+        const QImage simple = QImage(QStringLiteral(":/") + regle).convertToFormat(QImage::Format_RGB32);
+        EXPECT_LT(Difference(Reduite(QStringLiteral(":/") + NomDouble(QString::fromLatin1(regle))), simple),
+                  8);
+    }
+}
+
 TEST(Outil, LEchelleDeuxDonneDesTuilesDoublesNommeesArobase2x) {
     QTemporaryDir dossier;
     ASSERT_TRUE(dossier.isValid());
