@@ -124,8 +124,11 @@ bool Jeu::Form_Load(const std::string& chemin) {
         dialogues_.Message(textes::FichierAbsent, Icone::Critique);
         return false;
     }
-    // A file that vanished or cannot be read shows an empty record; the game still plays.
-    const TableScores classe = ClasserScores(palmares_.Lire().value_or(TableScores{}));
+    // A file that vanished or cannot be read shows a record of 0; the game still plays.
+    TableScores vide;
+    for (EntreeScore& e : vide)
+        e.Points = "0";
+    const TableScores classe = ClasserScores(palmares_.Lire().value_or(vide));
     etat_.NomRecord = classe[0].Nom;
     etat_.ScoreRecord = classe[0].Points;
     ecran_.LabelRecord = etat_.ScoreRecord;

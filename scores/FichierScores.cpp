@@ -17,6 +17,10 @@ constexpr std::size_t NombreLignes = 2 * std::tuple_size_v<TableScores>;
 // time and left as soon as its tenth line has ended.
 class DecoupeLignes {
   public:
+    // A file with no CR at all was written with LF line ends (by hand, on another system):
+    // its LFs end lines, or every score in it would be lost at the next write.
+    explicit DecoupeLignes(bool lfFinit) : finsLF(lfFinit) {}
+
     // True once the tenth line has ended: the rest of the file does not matter.
     bool Ajouter(QByteArrayView octets) {
         for (const char c : octets) {
@@ -24,7 +28,7 @@ class DecoupeLignes {
                 break;
             if (std::exchange(apresCR, false) && c == '\n')
                 continue;
-            if (c == '\r') {
+            if (c == '\r' || (finsLF && c == '\n')) {
                 ++ligne;
                 apresCR = true;
             } else if (lignes[ligne].size() < LongueurLigneMax) {
@@ -56,12 +60,13 @@ class DecoupeLignes {
     std::array<bool, NombreLignes> coupees{};
     std::size_t ligne = 0;
     bool apresCR = false;
+    bool finsLF;
 };
 
 } // namespace
 
 TableScores LireScores(QByteArrayView octets) {
-    DecoupeLignes decoupe;
+    DecoupeLignes decoupe(!octets.contains('\r'));
     decoupe.Ajouter(octets);
     return decoupe.Table();
 }
@@ -91,17 +96,12 @@ std::optional<TableScores> FichierScores::Lire() {
     QFile fichier(cheminFichier);
     if (!fichier.open(QIODevice::ReadOnly))
         return std::nullopt;
-    DecoupeLignes decoupe;
-    char morceau[4096];
-    for (qint64 total = 0; total < OctetsLusMax;) {
-        const qint64 lus = fichier.read(morceau, std::min<qint64>(sizeof morceau, OctetsLusMax - total));
-        if (lus < 0)
-            return std::nullopt;
-        if (lus == 0 || decoupe.Ajouter(QByteArrayView(morceau, lus)))
-            break;
-        total += lus;
-    }
-    return decoupe.Table();
+    // Ten lines of any sane length fit in the first OctetsLusMax bytes; a huge or endless file
+    // costs no more than that.
+    const QByteArray debut = fichier.read(OctetsLusMax);
+    if (fichier.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return LireScores(debut);
 }
 
 bool FichierScores::Ecrire(const TableScores& table) {
@@ -112,7 +112,9 @@ bool FichierScores::Ecrire(const TableScores& table) {
     QSaveFile fichier(cheminFichier);
     if (!fichier.open(QIODevice::WriteOnly))
         return false;
-    if (!EcrireContenu(fichier, EcrireScores(table))) {
+    // QSaveFile buffers: a disk that refuses the bytes is only seen at the flush, and commit()
+    // would rename the short temporary file over the old one regardless.
+    if (!EcrireContenu(fichier, EcrireScores(table)) || !fichier.flush()) {
         fichier.cancelWriting();
         return false;
     }

@@ -175,21 +175,4 @@ TEST_F(FichierScoresTest, EcritureRateeGardeLAncienFichier) {
     EXPECT_EQ(Entrees(), QStringList{"canalisor.txt"});
 }
 
-TEST_F(FichierScoresTest, DossierEnLectureSeule) {
-    Poser(OctetsExemple);
-    const auto droits = QFile::permissions(dossier.path());
-    ASSERT_TRUE(QFile::setPermissions(dossier.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    QFile essai(dossier.filePath("essai"));
-    if (essai.open(QIODevice::WriteOnly)) {
-        essai.remove();
-        QFile::setPermissions(dossier.path(), droits);
-        GTEST_SKIP() << "permissions do not bind this user (root?)";
-    }
-    const bool ecrit = FichierScores(chemin).Ecrire(nouvelle);
-    QFile::setPermissions(dossier.path(), droits);
-    EXPECT_FALSE(ecrit);
-    EXPECT_EQ(Contenu(), QByteArray::fromStdString(OctetsExemple));
-    EXPECT_EQ(Entrees(), QStringList{"canalisor.txt"});
-}
-
 } // namespace
