@@ -17,155 +17,91 @@ struct Banc : Monde {
             c = Cellule{Vide, "", "0.bmp", true};
     }
     Cellule& C(int i) { return jeu.Cellules()[static_cast<std::size_t>(i)]; }
-    void Poser(int i, int code, std::string fill = "") {
-        C(i).Tag = static_cast<std::int16_t>(code);
-        C(i).DataField = std::move(fill);
-    }
+    void Poser(int i, int code, const char* fill = "") { C(i) = {static_cast<std::int16_t>(code), fill, "", true}; }
     Liquide& L(Couleur c) { return jeu.Etat()[c]; }
-    void Front(Couleur c, int position, int precedent) {
-        L(c).Position = static_cast<std::int16_t>(position);
-        L(c).Precedent = static_cast<std::int16_t>(precedent);
-        L(c).Valide = true;
-        L(c).Arrive = false;
+    void Front(Couleur c, int p, int depuis) {
+        L(c) = {static_cast<std::int16_t>(p), static_cast<std::int16_t>(depuis), 0, 0, L(c).Passage, true, false};
     }
 };
 
 }  // namespace
 
 TEST(Ecoulement, EveryPipeAgainstEveryEntrySide) {
-    // Entering from the cell at `depuis`, the liquid leaves towards `vers` (0: it overflows).
-    struct Cas {
-        int code, depuis, vers;
-    };
-    const int g = P - 1, d = P + 1, h = P - 15, b = P + 15;
-    const std::vector<Cas> cas{
-        {2, g, d}, {2, d, g}, {2, h, 0}, {2, b, 0}, {3, h, b}, {3, b, h}, {3, g, 0}, {3, d, 0},
-        {4, b, d}, {4, d, b}, {4, g, 0}, {4, h, 0}, {5, g, b}, {5, b, g}, {5, d, 0}, {5, h, 0},
-        {6, g, h}, {6, h, g}, {6, d, 0}, {6, b, 0}, {7, h, d}, {7, d, h}, {7, g, 0}, {7, b, 0},
-        {8, g, d}, {8, d, g}, {8, h, b}, {8, b, h},
-    };
-    for (const Cas& c : cas) {
+    // Pipe `code` at cell p entered from p + depuis: the liquid goes on to p + vers, or overflows
+    // (vers 0). Every other neighbour holds a cross, which would take it from any side.
+    const std::array<int, 4> cas[]{
+        {2, -1, 1, P}, {2, 1, -1, P}, {2, -15, 0, P}, {2, 15, 0, P}, {3, -15, 15, P}, {3, 15, -15, P}, {3, -1, 0, P},
+        {3, 1, 0, P}, {4, 15, 1, P}, {4, 1, 15, P}, {4, -1, 0, P}, {4, -15, 0, P}, {5, -1, 15, P}, {5, 15, -1, P},
+        {5, 1, 0, P}, {5, -15, 0, P}, {6, -1, -15, P}, {6, -15, -1, P}, {6, 1, 0, P}, {6, 15, 0, P}, {7, -15, 1, P},
+        {7, 1, -15, P}, {7, -1, 0, P}, {7, 15, 0, P}, {8, -1, 1, P}, {8, 1, -1, P}, {8, -15, 15, P}, {8, 15, -15, P},
+        // The way out would leave the row or the board.
+        {2, -1, 0, 14}, {8, 1, 0, 15}, {4, -15, 0, 29}, {3, -15, 0, 112}, {8, 15, 0, 7}, {6, 15, 0, 97}};
+    for (auto [code, depuis, vers, p] : cas) {
+        SCOPED_TRACE(testing::Message() << "piece " << code << " at " << p << " from " << p + depuis);
         Banc banc;
-        banc.Poser(P, c.code);
-        for (int voisin : {g, d, h, b})
-            if (voisin != c.depuis)
-                banc.Poser(voisin, Croix);  // a cross takes the liquid from any side
-        banc.Poser(c.depuis, DroitH, "x");
-        banc.Front(Couleur::Bleu, P, c.depuis);
+        banc.Poser(p, code);
+        for (int d : {-1, 1, -15, 15})
+            if (p + d >= 0 && p + d < NombreCellules)
+                banc.Poser(p + d, d == depuis ? DroitH : Croix, d == depuis ? "x" : "");
+        banc.Front(Couleur::Bleu, p, p + depuis);
         banc.jeu.Remplissage(Couleur::Bleu);
         const Liquide& l = banc.L(Couleur::Bleu);
-        SCOPED_TRACE("piece " + std::to_string(c.code) + " from " + std::to_string(c.depuis));
-        EXPECT_EQ(banc.jeu.Etat().Score, 1);  // filled and scored even when it overflows
-        EXPECT_NE(banc.C(P).DataField, "");
-        EXPECT_EQ(l.Valide, c.vers != 0);
-        EXPECT_EQ(l.Position, c.vers ? c.vers : P);
-        EXPECT_EQ(l.Precedent, c.vers ? P : c.depuis);
-        if (c.code != Croix) {
-            EXPECT_EQ(banc.C(P).Image, std::to_string(c.code) + "b.bmp");
-        }
+        EXPECT_EQ(std::tie(l.Valide, l.Position, l.Precedent, banc.jeu.Etat().Score),  // scored even if it overflows
+                  std::make_tuple(vers != 0, p + vers, vers ? p : p + depuis, 1));
+        const std::string image = code != Croix ? std::to_string(code) + "b.bmp" : depuis % 15 ? "8hb.bmp" : "8vb.bmp";
+        EXPECT_EQ(banc.C(p).Image, image);
     }
 }
 
 TEST(Ecoulement, WhatTheCellAheadAccepts) {
-    struct Cas {
-        const char* quoi;
-        int code;       // piece at the front: 2 entered from the left, 3 from the top, 9 departure, 11 gate
-        int precedent;  // where the front was entered from
-        int suivant;    // the cell ahead
-        int tag;
-        const char* fill;
-        bool accepte;
-    };
-    const int d = P + 1, dessous = P + 15;
-    const std::vector<Cas> cas{
-        {"empty cell", 2, P - 1, d, Vide, "", false},
-        {"obstacle", 2, P - 1, d, Obstacle, "", false},
-        {"pipe open to the left", 2, P - 1, d, CoudeGB, "", true},
-        {"elbow left-top", 2, P - 1, d, CoudeGH, "", true},
-        {"elbow right-bottom", 2, P - 1, d, CoudeDB, "", false},
-        {"vertical pipe", 2, P - 1, d, DroitV, "", false},
-        {"filled straight", 2, P - 1, d, DroitH, "x", false},
-        {"cross with its vertical channel taken", 2, P - 1, d, Croix, "Vr", true},
-        {"cross with its horizontal channel taken", 2, P - 1, d, Croix, "Hr", false},
-        {"own arrival from the left", 2, P - 1, d, 10, "", true},
-        {"another colour's arrival", 2, P - 1, d, 13, "", false},
-        {"own gate", 2, P - 1, d, 11, "", true},
-        {"own departure", 2, P - 1, d, 9, "", false},
-        {"down into an elbow left-top", 3, P - 15, dessous, CoudeGH, "", true},
-        {"down into a cross with a vertical liquid", 3, P - 15, dessous, Croix, "Vb", false},
-        {"down into a cross with a horizontal liquid", 3, P - 15, dessous, Croix, "Hb", true},
-        {"down into the own arrival", 3, P - 15, dessous, 10, "", false},
-        {"from the departure into the arrival", 9, P, d, 10, "", false},
-        {"from the departure into the gate", 9, P, d, 11, "", false},
-        {"from the departure into a cross", 9, P, d, Croix, "", true},
-        {"from the gate into its arrival", 11, P - 1, d, 10, "", false},
-        {"from the gate into a pipe", 11, P - 1, d, DroitH, "", true},
-        {"into the gate from the right", 2, P + 1, P - 1, 11, "", true},
-    };
-    for (const Cas& c : cas) {
-        Banc banc(2);
-        banc.Poser(P, c.code);
-        banc.Poser(c.suivant, c.tag, c.fill);
-        banc.L(Couleur::Bleu).Passage = 0;
-        banc.Front(Couleur::Bleu, P, c.precedent);
+    // The blue front at P: a straight pipe (2, 3) entered so that it leaves towards P + sens, the
+    // departure (9) or the gate (11). The cell ahead holds `tag` (0 empty, 1 obstacle, 2..8 pipes,
+    // 9..11 blue departure, arrival, gate, 13 the red arrival) filled with `fill`.
+    const std::tuple<int, int, int, const char*, bool> cas[]{
+        {2, 1, 0, "", false}, {2, 1, 1, "", false}, {2, 1, 2, "", true}, {2, 1, 3, "", false}, {2, 1, 4, "", false},
+        {2, 1, 5, "", true}, {2, 1, 6, "", true}, {2, 1, 7, "", false}, {2, 1, 2, "x", false}, {2, 1, 8, "Vr", true},
+        {2, 1, 8, "Hr", false}, {2, 1, 10, "", true}, {2, 1, 10, "x", false}, {2, 1, 13, "", false},
+        {2, 1, 11, "", true}, {2, 1, 9, "", false}, {2, -1, 11, "", true}, {2, -1, 10, "", false}, {2, -1, 4, "", true},
+        {2, -1, 7, "", true}, {2, -1, 5, "", false}, {3, 15, 3, "", true}, {3, 15, 6, "", true}, {3, 15, 7, "", true},
+        {3, 15, 5, "", false}, {3, 15, 8, "Vb", false}, {3, 15, 8, "Hb", true}, {3, 15, 10, "", false},
+        {3, -15, 4, "", true}, {3, -15, 5, "", true}, {3, -15, 7, "", false}, {3, -15, 11, "", false},
+        // Leaving a departure or a gate, the liquid may only enter a pipe.
+        {9, 1, 2, "", true}, {9, 1, 8, "", true}, {9, 1, 10, "", false}, {9, 1, 11, "", false}, {11, 1, 2, "", true},
+        {11, 1, 10, "", false}, {11, 1, 11, "", false}, {11, -1, 7, "", true}};
+    for (auto [front, sens, tag, fill, accepte] : cas) {
+        SCOPED_TRACE(testing::Message() << "front " << front << " towards " << sens << ": " << tag << " " << fill);
+        Banc banc;
+        banc.Poser(P, front);
+        banc.Poser(P + sens, tag, fill);
+        banc.Front(Couleur::Bleu, P, front == 9 ? P : P - sens);
         banc.jeu.Remplissage(Couleur::Bleu);
-        EXPECT_EQ(banc.L(Couleur::Bleu).Valide, c.accepte) << c.quoi;
-        EXPECT_EQ(banc.L(Couleur::Bleu).Position, c.accepte ? c.suivant : P) << c.quoi;
+        const Liquide& l = banc.L(Couleur::Bleu);
+        EXPECT_EQ(std::tie(banc.C(P).Image, l.Valide, l.Position),
+                  std::make_tuple(std::to_string(front) + "b.bmp", accepte, accepte ? P + sens : P));
     }
 }
 
-TEST(Ecoulement, ExitsNeverLeaveTheRowOrTheBoard) {
-    Banc banc;
-    banc.Poser(14, DroitH);
-    banc.Poser(15, DroitH);  // first cell of the next row: never reached from 14
-    banc.Front(Couleur::Bleu, 14, 13);
-    banc.jeu.Remplissage(Couleur::Bleu);
-    EXPECT_FALSE(banc.L(Couleur::Bleu).Valide);
-
-    Banc bas;
-    bas.Poser(112, DroitV);
-    bas.Front(Couleur::Bleu, 112, 97);
-    bas.jeu.Remplissage(Couleur::Bleu);
-    EXPECT_FALSE(bas.L(Couleur::Bleu).Valide);
-}
-
-TEST(Ecoulement, CrossesKeepTwoIndependentChannelsInEitherOrder) {
-    struct Cas {
-        Couleur premiere, seconde;
-        bool premiereHorizontale;
-        const char* fill;
-        const char* image;
-    };
-    for (const Cas& c : {Cas{Couleur::Rouge, Couleur::Bleu, false, "VrHb", "8hbvr.bmp"},
-                         Cas{Couleur::Bleu, Couleur::Rouge, true, "HbVr", "8hbvr.bmp"},
-                         Cas{Couleur::Bleu, Couleur::Bleu, false, "VbHb", "8b.bmp"},
-                         Cas{Couleur::Jaune, Couleur::Vert, true, "HjVv", "8hjvv.bmp"},
-                         Cas{Couleur::Rouge, Couleur::Vert, true, "HrVv", "8hrvv.bmp"}}) {
+TEST(Ecoulement, CrossesFillTwoChannelsInEitherOrderAndCollideInOne) {
+    // First liquid, second liquid, whether the first runs across, then the cross's picture and fill.
+    using C = Couleur;
+    const std::tuple<C, C, bool, const char*, const char*> cas[]{
+        {C::Rouge, C::Bleu, false, "8hbvr.bmp", "VrHb"}, {C::Bleu, C::Rouge, true, "8hbvr.bmp", "HbVr"},
+        {C::Bleu, C::Bleu, false, "8b.bmp", "VbHb"}, {C::Jaune, C::Vert, true, "8hjvv.bmp", "HjVv"}};
+    for (auto [premiere, seconde, travers, image, fill] : cas) {
+        SCOPED_TRACE(fill);
         Banc banc(10);
-        banc.Poser(P, Croix);
-        for (int voisin : {P - 1, P + 1, P - 15, P + 15})
-            banc.Poser(voisin, Croix);
-        const int depuisPremiere = c.premiereHorizontale ? P - 1 : P - 15;
-        const int depuisSeconde = c.premiereHorizontale ? P - 15 : P - 1;
-        banc.Front(c.premiere, P, depuisPremiere);
-        banc.jeu.Remplissage(c.premiere);
-        EXPECT_EQ(banc.C(P).Image,
-                  NomImageCroix(c.premiereHorizontale ? std::optional(c.premiere) : std::nullopt,
-                                c.premiereHorizontale ? std::nullopt : std::optional(c.premiere)));
-        // Half-filled: the player can no longer replace it.
-        banc.jeu.Etat().Tuyau1 = DroitH;
-        banc.jeu.Grille_Click(P);
-        EXPECT_EQ(banc.C(P).Tag, Croix);
-        banc.Front(c.seconde, P, depuisSeconde);
-        banc.jeu.Remplissage(c.seconde);
-        EXPECT_EQ(banc.C(P).DataField, c.fill);
-        EXPECT_EQ(banc.C(P).Image, c.image);
-        EXPECT_TRUE(banc.L(c.seconde).Valide);
-        EXPECT_EQ(banc.L(c.seconde).Position, c.premiereHorizontale ? P + 15 : P + 1);
+        for (int i : {P, P - 1, P + 1, P - 15, P + 15})
+            banc.Poser(i, Croix);
+        banc.Front(premiere, P, travers ? P - 1 : P - 15);
+        banc.jeu.Remplissage(premiere);
+        banc.Front(seconde, P, travers ? P - 15 : P - 1);
+        banc.jeu.Remplissage(seconde);
+        EXPECT_EQ(std::tie(banc.C(P).Image, banc.C(P).DataField), std::make_tuple(image, fill));
+        EXPECT_TRUE(banc.L(premiere).Valide && banc.L(seconde).Valide);
+        EXPECT_EQ(banc.L(seconde).Position, travers ? P + 15 : P + 1);
     }
-}
-
-TEST(Ecoulement, TwoLiquidsEnteringOneChannelInTheSameTickBothOverflow) {
+    // Two liquids entering one channel in the same tick: the second finds it taken, and the
+    // first finds the second's filled pipe ahead. Both overflow.
     Banc banc(3);
     banc.Poser(P, Croix);
     banc.Poser(P - 1, DroitH, "x");
@@ -173,69 +109,24 @@ TEST(Ecoulement, TwoLiquidsEnteringOneChannelInTheSameTickBothOverflow) {
     banc.Front(Couleur::Bleu, P, P - 1);
     banc.Front(Couleur::Rouge, P, P + 1);
     banc.jeu.Remplissage();
-    EXPECT_FALSE(banc.L(Couleur::Bleu).Valide);
-    EXPECT_FALSE(banc.L(Couleur::Rouge).Valide);
-    EXPECT_EQ(banc.C(P).DataField, "Hr");
-    EXPECT_EQ(banc.C(P).Image, "8hr.bmp");
-    EXPECT_EQ(banc.jeu.Etat().Score, 2);
+    EXPECT_FALSE(banc.L(Couleur::Bleu).Valide || banc.L(Couleur::Rouge).Valide);
+    EXPECT_EQ(std::tie(banc.C(P).Image, banc.C(P).DataField, banc.jeu.Etat().Score),
+              std::make_tuple("8hr.bmp", "Hr", 2));
 }
 
 TEST(Ecoulement, ArrivalSucceedsOnlyThroughTheGateOnLevelsThatHaveOne) {
-    struct Cas {
-        int niveau;
-        const char* porte;  // fill state of the gate cell
-        bool valide;
-    };
-    for (const Cas& c : {Cas{4, "", false}, Cas{4, "x", true}, Cas{3, "", true}, Cas{15, "", false}}) {
-        Banc banc(c.niveau);
+    // Level, fill of the gate cell, whether the arrival counts.
+    for (auto [niveau, porte, valide] : {std::tuple{4, "", false}, {4, "x", true}, {3, "", true}, {15, "", false}}) {
+        SCOPED_TRACE(testing::Message() << "level " << niveau << ", gate '" << porte << "'");
+        Banc banc(niveau);
         banc.Poser(P, 10);
-        banc.Poser(P - 1, DroitH, "x");
-        banc.Poser(80, 11, c.porte);
+        banc.Poser(80, 11, porte);
         banc.L(Couleur::Bleu).Passage = 80;
         banc.Front(Couleur::Bleu, P, P - 1);
         banc.jeu.Remplissage(Couleur::Bleu);
         const Liquide& l = banc.L(Couleur::Bleu);
-        SCOPED_TRACE("level " + std::to_string(c.niveau));
-        EXPECT_TRUE(l.Arrive);
-        EXPECT_EQ(l.Valide, c.valide);
-        EXPECT_EQ(banc.C(P).Image, "10b.bmp");
-        EXPECT_EQ(banc.jeu.Etat().Score, 1);
-        // Once arrived, later steps neither score nor move.
-        banc.jeu.Remplissage(Couleur::Bleu);
-        EXPECT_EQ(banc.jeu.Etat().Score, 1);
-        EXPECT_EQ(l.Position, P);
+        EXPECT_EQ(std::tie(l.Arrive, l.Valide, banc.C(P).Image), std::make_tuple(true, valide, "10b.bmp"));
+        banc.jeu.Remplissage(Couleur::Bleu);  // once arrived, later steps neither score nor move
+        EXPECT_EQ(std::tie(banc.jeu.Etat().Score, l.Position), std::make_tuple(1, P));
     }
-}
-
-TEST(Ecoulement, DepartureAndGateFillWithTheirOwnColour) {
-    Banc banc(15);
-    banc.Poser(P, 18);  // yellow departure
-    banc.Poser(P + 1, CoudeGB);
-    banc.Front(Couleur::Jaune, P, P);
-    banc.jeu.Etat().VannesMax = true;
-    banc.jeu.Etat().PointsMax = 3;
-    banc.jeu.Remplissage(Couleur::Jaune);
-    EXPECT_EQ(banc.C(P).Image, "18j.bmp");
-    EXPECT_EQ(banc.C(P).DataField, "x");
-    EXPECT_EQ(banc.jeu.Etat().Score, 3);
-    EXPECT_EQ(banc.L(Couleur::Jaune).Position, P + 1);
-    EXPECT_EQ(banc.L(Couleur::Jaune).Precedent, P);
-
-    banc.Poser(P + 16, 20);  // its gate, entered from the left
-    banc.Poser(P + 17, DroitH);
-    banc.Front(Couleur::Jaune, P + 16, P + 15);
-    banc.jeu.Remplissage(Couleur::Jaune);
-    EXPECT_EQ(banc.C(P + 16).Image, "20j.bmp");
-    EXPECT_EQ(banc.L(Couleur::Jaune).Position, P + 17);
-}
-
-TEST(Ecoulement, APipeReplacedAtTheFrontStillFillsThenOverflows) {
-    Banc banc;
-    banc.Poser(P, DroitV);  // the player swapped the straight for a vertical one
-    banc.Poser(P + 1, DroitH);
-    banc.Front(Couleur::Bleu, P, P - 1);
-    banc.jeu.Remplissage(Couleur::Bleu);
-    EXPECT_EQ(banc.C(P).Image, "3b.bmp");
-    EXPECT_EQ(banc.jeu.Etat().Score, 1);
-    EXPECT_FALSE(banc.L(Couleur::Bleu).Valide);
 }

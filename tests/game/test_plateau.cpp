@@ -1,72 +1,41 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "Plateau.h"
+#include "Placement.h"
 
 using namespace canalisor;
 
-TEST(Plateau, MemeLigneUsesFloorDivision) {
-    struct Cas {
-        int a, b;
-        bool meme;
-    };
-    for (const Cas& c : {Cas{14, 15, false}, Cas{15, 29, true}, Cas{0, -1, false}, Cas{119, 120, false},
-                         Cas{-1, -15, true}, Cas{-15, -16, false}, Cas{105, 119, true}, Cas{0, 14, true}}) {
-        EXPECT_EQ(MemeLigne(c.a, c.b), c.meme) << c.a << " / " << c.b;
+TEST(Plateau, RowsUseFloorDivision) {
+    const std::tuple<int, int, bool> cas[]{{14, 15, false}, {0, -1, false}, {119, 120, false}, {-1, -15, true},
+                                           {-15, -16, false}, {0, 14, true}, {105, 119, true}};
+    for (auto [a, b, meme] : cas)
+        EXPECT_EQ(MemeLigne(a, b), meme) << a << " / " << b;
+}
+
+// One row per piece (D departure, A arrival, P gate, O obstacle) and candidate cell, with the
+// pieces already laid (cell, code): whether the generator refuses the cell.
+TEST(Placement, RulesAtRowEndsCornersAndBesideOtherPieces) {
+    const std::tuple<char, int, std::vector<std::pair<int, int>>, bool> cas[]{
+        // Row ends and corners: a neighbour on another row never counts.
+        {'D', 0, {}, false}, {'D', 0, {{2, 1}}, true}, {'D', 119, {}, true}, {'D', 13, {{15, 1}}, false},
+        {'D', 13, {{14, 1}}, true}, {'A', 0, {}, true}, {'A', 119, {}, false}, {'A', 119, {{117, 1}}, true},
+        {'A', 16, {{14, 1}}, false}, {'A', 16, {{15, 1}}, true}, {'P', 0, {}, true}, {'P', 119, {}, true},
+        {'P', 15, {}, true}, {'P', 14, {}, true}, {'O', 0, {{1, 10}}, true}, {'O', 0, {{1, 9}}, false},
+        {'O', 119, {{118, 12}}, true}, {'O', 15, {{14, 9}}, false}, {'O', 14, {{15, 10}}, false},
+        // Mid-row: what each piece keeps clear on its open sides.
+        {'O', 50, {{50, 1}}, true}, {'D', 50, {{50, 2}}, true}, {'A', 50, {{49, 10}}, true},
+        {'D', 50, {{49, 10}}, false}, {'A', 49, {{50, 9}}, false}, {'D', 50, {{49, 11}}, true},
+        {'D', 50, {{49, 15}}, true}, {'D', 50, {{52, 9}}, true}, {'A', 50, {{51, 13}}, true},
+        {'A', 50, {{48, 1}}, true}, {'P', 50, {{35, 1}, {65, 1}}, false}, {'P', 50, {{51, 1}}, true},
+        {'P', 50, {{49, 1}}, true}, {'P', 50, {{51, 2}, {49, 8}}, false}, {'P', 50, {{48, 9}}, true},
+        {'P', 50, {{48, 1}}, false}, {'P', 50, {{52, 16}}, true}, {'P', 50, {{52, 18}}, false},
+        {'O', 50, {{49, 20}}, true}, {'O', 50, {{51, 20}}, true}, {'O', 50, {{51, 9}}, false},
+        {'O', 50, {{49, 10}}, false}};
+    for (const auto& [piece, p, pieces, refuse] : cas) {
+        Grille g;
+        for (auto [i, code] : pieces)
+            g[static_cast<std::size_t>(i)].Tag = static_cast<std::int16_t>(code);
+        const auto regle = piece == 'D' ? MalPlaceDepart : piece == 'A' ? MalPlaceArrivee
+                           : piece == 'P' ? MalPlacePassage : MalPlaceObstacle;
+        EXPECT_EQ(regle(g, p), refuse) << piece << " at " << p << " beside " << (pieces.empty() ? -1 : pieces[0].first);
     }
-}
-
-TEST(Plateau, MovesStayOnTheBoardAndTheRow) {
-    struct Cas {
-        int depuis;
-        Direction d;
-        std::optional<int> vers;
-    };
-    for (const Cas& c : {Cas{14, Direction::Droite, {}}, Cas{15, Direction::Gauche, {}}, Cas{119, Direction::Droite, {}},
-                         Cas{119, Direction::Bas, {}}, Cas{0, Direction::Gauche, {}}, Cas{0, Direction::Haut, {}},
-                         Cas{13, Direction::Droite, 14}, Cas{16, Direction::Gauche, 15}, Cas{104, Direction::Bas, 119},
-                         Cas{15, Direction::Haut, 0}, Cas{105, Direction::Bas, {}}}) {
-        EXPECT_EQ(Voisin(c.depuis, c.d), c.vers) << c.depuis << " dir " << static_cast<int>(c.d);
-    }
-}
-
-TEST(Plateau, CrossPicturesNameTheHorizontalColourFirst) {
-    EXPECT_EQ(NomImageCroix(Couleur::Bleu, Couleur::Rouge), "8hbvr.bmp");
-    EXPECT_EQ(NomImageCroix(Couleur::Rouge, Couleur::Bleu), "8hrvb.bmp");
-    EXPECT_EQ(NomImageCroix(Couleur::Vert, Couleur::Vert), "8v.bmp");
-    EXPECT_EQ(NomImageCroix(Couleur::Vert, {}), "8hv.bmp");
-    EXPECT_EQ(NomImageCroix({}, Couleur::Vert), "8vv.bmp");
-    EXPECT_EQ(NomImageRemplie(10, Couleur::Bleu), "10b.bmp");
-    EXPECT_EQ(NomImageRemplie(19, Couleur::Jaune), "19j.bmp");
-}
-
-TEST(Plateau, CatalogueHasTheEightyOneDistinctTiles) {
-    const auto& tuiles = CatalogueTuiles();
-    std::set<std::string> noms;
-    for (const Tuile& t : tuiles)
-        noms.insert(t.Nom);
-    EXPECT_EQ(tuiles.size(), 81u);
-    EXPECT_EQ(noms.size(), 81u);
-    for (const char* nom : {"0.bmp", "20.bmp", "2b.bmp", "7j.bmp", "9b.bmp", "20j.bmp", "8b.bmp", "8hj.bmp", "8vb.bmp",
-                            "8hbvr.bmp", "8hjvv.bmp"})
-        EXPECT_TRUE(noms.contains(nom)) << nom;
-    // A departure, arrival or gate is only ever filled by its own colour.
-    EXPECT_FALSE(noms.contains("9r.bmp"));
-}
-
-TEST(Plateau, ColoursAndGateLevels) {
-    EXPECT_TRUE(EstActive(Couleur::Rouge, 3));
-    EXPECT_FALSE(EstActive(Couleur::Vert, 5));
-    EXPECT_TRUE(EstActive(Couleur::Jaune, 10));
-    EXPECT_FALSE(EstActive(Couleur::Jaune, 9));
-    int portes = 0;
-    for (Couleur c : Couleurs)
-        for (int n = 1; n <= 15; ++n)
-            portes += APorte(c, n);
-    EXPECT_EQ(portes, 24);
-    EXPECT_TRUE(APorte(Couleur::Bleu, 2));
-    EXPECT_FALSE(APorte(Couleur::Bleu, 3));
-    EXPECT_EQ(CouleurDuCode(14), Couleur::Rouge);
-    EXPECT_EQ(CouleurDuCode(8), std::nullopt);
 }

@@ -1,37 +1,20 @@
 #include "Joueur.h"
 
 #include <algorithm>
-#include <deque>
 
 namespace canalisor::test {
 
 namespace {
 
-std::uint8_t Cote(Direction d) {
-    switch (d) {
-    case Direction::Droite: return canalisor::Droite;
-    case Direction::Gauche: return canalisor::Gauche;
-    case Direction::Bas: return canalisor::Bas;
-    case Direction::Haut: return canalisor::Haut;
-    }
-    return 0;
-}
-
-Direction Inverse(Direction d) {
-    switch (d) {
-    case Direction::Droite: return Direction::Gauche;
-    case Direction::Gauche: return Direction::Droite;
-    case Direction::Bas: return Direction::Haut;
-    case Direction::Haut: return Direction::Bas;
-    }
-    return d;
-}
-
-bool Horizontale(Direction d) { return d == Direction::Droite || d == Direction::Gauche; }
+// The side of a cell each direction leads to, in the order Direction lists them (Droite, Gauche,
+// Bas, Haut): flipping the low bit of a direction gives the opposite one.
+constexpr std::uint8_t Cotes[]{canalisor::Droite, canalisor::Gauche, canalisor::Bas, canalisor::Haut};
+Direction Inverse(Direction d) { return static_cast<Direction>(static_cast<int>(d) ^ 1); }
+bool Horizontale(Direction d) { return static_cast<int>(d) < 2; }
 
 // Pipes joining the side the liquid comes in by to the side it leaves by.
 std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
-    const std::uint8_t voulu = static_cast<std::uint8_t>(Cote(Inverse(sensEntree)) | Cote(sortie));
+    const int voulu = Cotes[static_cast<int>(Inverse(sensEntree))] | Cotes[static_cast<int>(sortie)];
     std::vector<int> codes;
     for (int code = DroitH; code <= CoudeDH; ++code)
         if (Ouvertures(code) == voulu)
@@ -42,6 +25,10 @@ std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
 }
 
 constexpr std::array<Direction, 4> Directions{Direction::Droite, Direction::Bas, Direction::Haut, Direction::Gauche};
+
+bool Contient(const std::vector<int>& codes, int code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
 
 }  // namespace
 
@@ -65,13 +52,10 @@ bool JoueurScripte::Chemin(int depuis, Direction sens, int but, bool butHorizont
     vu[static_cast<std::size_t>(depuis)] = true;
     for (std::size_t k = 0; k < noeuds.size(); ++k) {
         for (Direction sortie : Directions) {
-            if (sortie == Inverse(noeuds[k].sens))
-                continue;
             const auto suivant = Voisin(noeuds[k].cellule, sortie);
-            if (!suivant)
+            if (sortie == Inverse(noeuds[k].sens) || !suivant)
                 continue;
-            const bool arrive = *suivant == but && (butHorizontal ? Horizontale(sortie) : sortie == Direction::Droite);
-            if (arrive) {
+            if (*suivant == but && (butHorizontal ? Horizontale(sortie) : sortie == Direction::Droite)) {
                 // Each cell's exit is the direction its successor was entered by.
                 Direction s = sortie;
                 for (int n = static_cast<int>(k); n >= 0; n = noeuds[static_cast<std::size_t>(n)].parent) {
@@ -100,53 +84,46 @@ bool JoueurScripte::Planifier() {
         if (!EstActive(c, etat.Niveau))
             continue;
         const Liquide& l = etat[c];
-        if (APorte(c, etat.Niveau)) {
-            int sortie = 0;
-            if (!Chemin(l.Depart + 1, Direction::Droite, l.Passage, true, &sortie)) {
-                tout = false;
-                continue;
-            }
-            const auto d = static_cast<Direction>(sortie);
-            const auto apres = Voisin(l.Passage, d);
-            tout = apres && Chemin(*apres, d, l.Arrivee, false, nullptr) && tout;
-        } else {
+        if (!APorte(c, etat.Niveau)) {
             tout = Chemin(l.Depart + 1, Direction::Droite, l.Arrivee, false, nullptr) && tout;
+            continue;
         }
+        int sortie = 0;
+        const bool versPorte = Chemin(l.Depart + 1, Direction::Droite, l.Passage, true, &sortie);
+        const auto d = static_cast<Direction>(sortie);
+        const auto apres = Voisin(l.Passage, d);
+        tout = versPorte && apres && Chemin(*apres, d, l.Arrivee, false, nullptr) && tout;
     }
     return tout;
 }
 
 bool JoueurScripte::PlanEnPlace() const {
     return std::all_of(plan_.begin(), plan_.end(), [&](const auto& entree) {
-        const int tag = jeu_.Cellules()[static_cast<std::size_t>(entree.first)].Tag;
-        return std::find(entree.second.begin(), entree.second.end(), tag) != entree.second.end();
+        return Contient(entree.second, jeu_.Cellules()[static_cast<std::size_t>(entree.first)].Tag);
     });
 }
 
 int JoueurScripte::Poser(int clicsMax) {
     int clics = 0;
-    int rebut = -1;
-    while (!PlanEnPlace() && clics < clicsMax) {
-        const int enMain = jeu_.Etat().Tuyau1;
+    for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
+        const auto& cellules = jeu_.Cellules();
         int cible = -1;
         for (const auto& [cellule, codes] : plan_) {
-            const Cellule& c = jeu_.Cellules()[static_cast<std::size_t>(cellule)];
-            const bool bon = std::find(codes.begin(), codes.end(), c.Tag) != codes.end();
-            if (!bon && c.DataField.empty() && std::find(codes.begin(), codes.end(), enMain) != codes.end()) {
+            const Cellule& c = cellules[static_cast<std::size_t>(cellule)];
+            if (!Contient(codes, c.Tag) && c.DataField.empty() && Contient(codes, jeu_.Etat().Tuyau1)) {
                 cible = cellule;
                 break;
             }
         }
-        if (cible < 0) {
-            for (int i = 0; rebut < 0 && i < NombreCellules; ++i)
-                if (CaseLibre(i))
-                    rebut = i;
-            if (rebut < 0)
-                break;
-            cible = rebut;
+        // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
+        for (int i = 0; cible < 0 && i < NombreCellules; ++i) {
+            const Cellule& c = cellules[static_cast<std::size_t>(i)];
+            if (!plan_.contains(i) && (c.Tag == Vide || EstTuyau(c.Tag)) && c.DataField.empty())
+                cible = i;
         }
+        if (cible < 0)
+            break;
         jeu_.Grille_Click(cible);
-        ++clics;
     }
     return clics;
 }
@@ -156,8 +133,7 @@ int JoueurScripte::JouerNiveau(const std::function<void()>& apresEvenement) {
     Poser();
     if (apresEvenement)
         apresEvenement();
-    const auto niveau = jeu_.Etat().Niveau;
-    const auto essais = jeu_.Etat().Essais;
+    const int niveau = jeu_.Etat().Niveau, essais = jeu_.Etat().Essais;
     int tics = 0;
     while (jeu_.Affichage().Timer1Actif && jeu_.Etat().Niveau == niveau && jeu_.Etat().Essais == essais) {
         jeu_.Timer1_Timer();

@@ -6,10 +6,8 @@
 
 namespace canalisor::test {
 
-HasardScripte::HasardScripte(std::optional<unsigned> graine) {
-    if (graine)
-        generateur_.emplace(*graine);
-}
+HasardScripte::HasardScripte(std::optional<unsigned> graine)
+    : generateur_(graine ? std::optional<std::mt19937>(*graine) : std::nullopt) {}
 
 double HasardScripte::Suivant() {
     if (!valeurs_.empty()) {
@@ -28,7 +26,7 @@ std::string DialoguesScriptes::Saisir(const std::string& invite) {
         ADD_FAILURE() << "unexpected name box";
         return "?";  // ends the prompt loop
     }
-    std::string r = reponses.front();
+    const std::string r = std::move(reponses.front());
     reponses.pop_front();
     return r;
 }
@@ -53,12 +51,10 @@ Monde::Monde(std::optional<unsigned> graine) : hasard(graine), jeu(hasard, horlo
 int Monde::TicsJusquAuPas() {
     int tics = 0;
     const std::size_t boites = dialogues.messages.size();
-    while (jeu.Affichage().Timer1Actif && dialogues.messages.size() == boites) {
-        const bool pas = jeu.Affichage().LabelTemps == "1";
+    // A tick that starts on "1" is a flow step: the last one counted.
+    for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == boites; ++tics) {
+        pas = jeu.Affichage().LabelTemps == "1";
         jeu.Timer1_Timer();
-        ++tics;
-        if (pas)
-            break;
     }
     return tics;
 }

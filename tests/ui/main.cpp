@@ -1,25 +1,22 @@
 // The widget suites need a QApplication for their whole run.
 #include <QApplication>
 
-#include <gtest/gtest.h>
+#include "Fenetre.h"
 
-namespace {
-
-QtMessageHandler parDefaut = nullptr;
-
-// The offscreen platform says so whenever a window is raised; nothing a test can act on.
-void FiltrerPlateforme(QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
-    if (parDefaut && !message.startsWith(QStringLiteral("This plugin does not support")))
-        parDefaut(type, contexte, message);
-}
-
-} // namespace
+static QtMessageHandler parDefaut = nullptr;
 
 int main(int argc, char** argv) {
-    parDefaut = qInstallMessageHandler(FiltrerPlateforme);
+    parDefaut = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
+            // The offscreen platform says so whenever a window is raised: nothing a test can act on.
+            if (message.startsWith(QStringLiteral("This plugin does not support")))
+                return;
+            if (type == QtWarningMsg)
+                canalisor::test::avertissements.append(message);
+            parDefaut(type, contexte, message);
+        });
     QApplication application(argc, argv);
-    // Tests close main windows with no event loop to end.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false); // tests close main windows with no event loop to end
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

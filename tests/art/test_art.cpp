@@ -1,0 +1,112 @@
+// The drawn pictures, read back from where the game and its windows find them after a build,
+// and the liquids' colours as players with a colour-vision deficiency see them.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImageReader>
+#include <QtEndian>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "Dessin.h"
+
+using namespace canalisor;
+
+namespace {
+
+// The game has always shipped 24-bit Windows bitmaps; a 32-bit or palette file would load in
+// Qt too, so only the header tells. Returns the picture.
+QImage Bmp24(const QString& chemin, int cote) {
+    SCOPED_TRACE(chemin.toStdString());
+    QFile fichier(chemin);
+    EXPECT_TRUE(fichier.open(QIODevice::ReadOnly));
+    const QByteArray octets = fichier.readAll();
+    EXPECT_TRUE(octets.startsWith("BM") && octets.size() > 54);
+    EXPECT_EQ(octets.size() > 54 ? qFromLittleEndian<quint16>(octets.constData() + 28) : 0, 24);
+    const QImage image = QImage::fromData(octets, "BMP");
+    EXPECT_EQ(image.size(), QSize(cote, cote));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(Art, LesTuilesDuCatalogueEtLeursDoublesSontDesBmp24TousDifferents) {
+    ASSERT_EQ(CatalogueTuiles().size(), 81u);
+    std::vector<QImage> images;
+    for (const Tuile& tuile : CatalogueTuiles()) {
+        const QString chemin = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(tuile.Nom);
+        images.push_back(Bmp24(chemin, art::CoteTuile));
+        Bmp24(chemin.chopped(4) + "@2x.bmp", 2 * art::CoteTuile);
+    }
+    // Also tells a filled tile from its empty one, and 8hbvr from 8hrvb.
+    for (std::size_t a = 0; a < images.size(); ++a)
+        for (std::size_t b = a + 1; b < images.size(); ++b)
+            EXPECT_NE(images[a], images[b])
+                << CatalogueTuiles()[a].Nom << " and " << CatalogueTuiles()[b].Nom;
+}
+
+// The rules window shows its pictures from the program's resources: each the piece it names.
+TEST(Art, LesImagesDesReglesSontDansLesRessources) {
+    const DescriptionCouleur& bleu = Description(Couleur::Bleu);
+    const std::pair<QString, int> regles[] = {{":/regle-obstacle.bmp", Obstacle},
+                                              {":/regle-depart.bmp", bleu.Depart},
+                                              {":/regle-arrivee.bmp", bleu.Arrivee},
+                                              {":/regle-porte.bmp", bleu.Passage}};
+    for (const auto& [ressource, code] : regles) {
+        const QString tuile = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(NomImage(code));
+        EXPECT_EQ(Bmp24(ressource, art::CoteTuile), QImage(tuile).convertToFormat(QImage::Format_RGB32));
+        Bmp24(ressource.chopped(4) + "@2x.bmp", 2 * art::CoteTuile);
+    }
+}
+
+TEST(Art, LIconeContientSesQuatreTailles) {
+    QImageReader lecteur(":/canalisor.ico");
+    std::vector<int> tailles;
+    for (int k = 0; k < lecteur.imageCount() && lecteur.jumpToImage(k); ++k)
+        tailles.push_back(lecteur.read().width());
+    std::sort(tailles.begin(), tailles.end());
+    EXPECT_EQ(tailles, (std::vector<int>{16, 32, 48, 256}));
+}
+
+// Machado, Oliveira and Fernandes' matrices (2009, full severity) on linear sRGB, compared in
+// CIELAB (CIE76): below a difference of 20, a player would have to guess which pipe is which.
+using Matrice = std::array<std::array<double, 3>, 3>;
+// Normal vision, protanopia, deuteranopia, tritanopia.
+const Matrice Visions[] = {
+    {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
+    {{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}},
+    {{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}},
+    {{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}},
+};
+
+std::array<double, 3> LabVu(const QColor& couleur, const Matrice& m) {
+    // sRGB to linear: below 10/255 the curve is a straight line, 12.92 x 255 = 3294.6.
+    const auto lin = [](int c) { return c <= 10 ? c / 3294.6 : std::pow((c / 255.0 + 0.055) / 1.055, 2.4); };
+    const double rgb[] = {lin(couleur.red()), lin(couleur.green()), lin(couleur.blue())};
+    double v[3];
+    for (std::size_t i = 0; i < 3; ++i)
+        v[i] = std::clamp(m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2], 0.0, 1.0);
+    const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+    const double x = f((0.4124 * v[0] + 0.3576 * v[1] + 0.1805 * v[2]) / 0.95047);
+    const double y = f(0.2126 * v[0] + 0.7152 * v[1] + 0.0722 * v[2]);
+    const double z = f((0.0193 * v[0] + 0.1192 * v[1] + 0.9505 * v[2]) / 1.08883);
+    return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
+}
+
+double Ecart(const QColor& a, const QColor& b, const Matrice& m) {
+    const auto la = LabVu(a, m), lb = LabVu(b, m);
+    return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+}
+
+TEST(Art, LesQuatreLiquidesRestentDistinctsDansChaqueVision) {
+    for (std::size_t v = 0; v < std::size(Visions); ++v)
+        for (std::size_t a = 0; a < Couleurs.size(); ++a)
+            for (std::size_t b = a + 1; b < Couleurs.size(); ++b)
+                EXPECT_GT(Ecart(art::Teinte(Couleurs[a]), art::Teinte(Couleurs[b]), Visions[v]), 20)
+                    << "vision " << v << ": " << Description(Couleurs[a]).Nom << " and "
+                    << Description(Couleurs[b]).Nom;
+    // The simulation itself must confuse the red and green of a traffic light for a deuteranope.
+    EXPECT_LT(Ecart(QColor(0xe0, 0x1e, 0x1e), QColor(0x16, 0xa0, 0x2c), Visions[2]), 20);
+}
+
+} // namespace
