@@ -68,8 +68,18 @@ bool TextesTiennent(const QFont& police, const QStringList& textes, const QRect&
 }
 
 QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, int drapeaux) {
-    while (police.pixelSize() > PixelsMin && !TextesTiennent(police, textes, zone, drapeaux))
-        police.setPixelSize(police.pixelSize() - 1);
+    // Qt builds a font for every size tried, a noticeable part of start-up: the fit only gets
+    // easier as the size falls, so a binary search tries a handful of sizes instead of a run.
+    if (police.pixelSize() <= PixelsMin || TextesTiennent(police, textes, zone, drapeaux))
+        return police;
+    int tient = PixelsMin;               // fits, or the smallest size we allow
+    int tientPas = police.pixelSize();   // known not to fit
+    while (tientPas - tient > 1) {
+        const int milieu = (tient + tientPas) / 2;
+        police.setPixelSize(milieu);
+        (TextesTiennent(police, textes, zone, drapeaux) ? tient : tientPas) = milieu;
+    }
+    police.setPixelSize(tient);
     return police;
 }
 

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -49,7 +50,15 @@ Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& p
     InitialiserRessources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Canalisor"));
-    setWindowIcon(QIcon(QStringLiteral(":/canalisor.ico")));
+    // The window system only ever asks for the small sizes; decoding the 256-pixel image as
+    // well would cost start-up time and memory for nothing.
+    QIcon icone;
+    QImageReader lecteur(QStringLiteral(":/canalisor.ico"));
+    do {
+        if (lecteur.size().width() <= 48)
+            icone.addPixmap(QPixmap::fromImage(lecteur.read()));
+    } while (lecteur.jumpToNextImage());
+    setWindowIcon(icone);
     ConstruireMenus();
     ConstruireClient();
     ConstruireRaccourcis();
