@@ -181,8 +181,8 @@ bool PreparerEcoulement(Form1& form, Monde& monde, int niveau, int tics) {
         const canalisor::EtatJeu etat = jeu.Etat();
         const canalisor::Grille grille = jeu.Cellules();
         form.Timer1_Timer();
-        const bool encore = monde.dialogues.messages.size() == boites && QuatreEnCours(jeu) &&
-                            jeu.Affichage().Timer1Actif;
+        const bool encore =
+            monde.dialogues.messages.size() == boites && QuatreEnCours(jeu) && jeu.Affichage().Timer1Actif;
         jeu.Etat() = etat;
         jeu.Cellules() = grille;
         Poser(form);
@@ -196,7 +196,10 @@ int Chronometrer(Form1& form, Monde& monde, int n) {
     Jeu& jeu = form.Modele();
 
     // Repaint alone: what every handler below pays on top of its own work.
-    Afficher("repaint_only", Mesurer(form, n, [](int) {}, [] {}), n);
+    Afficher("repaint_only",
+             Mesurer(
+                 form, n, [](int) {}, [] {}),
+             n);
 
     // (a) "Nouvelle partie": lays out level 1 over a board whose every cell changes picture.
     Afficher("handler_level_start",
@@ -296,7 +299,8 @@ void OuvrirFermerFenetres(Form1& form) {
     form.menuRegles_Click();
     form.menuAbout_Click();
     QCoreApplication::processEvents();
-    for (QWidget* w : std::initializer_list<QWidget*>{form.FenetreScores(), form.FenetreRegles(), form.FenetreAPropos()})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{form.FenetreScores(), form.FenetreRegles(), form.FenetreAPropos()})
         if (w)
             w->close();
     // The side windows delete themselves on close.
@@ -323,7 +327,8 @@ int Session(Form1& form, Monde& monde) {
             for (const auto& [i, codes] : joueur.Plan()) {
                 const auto& c = jeu.Cellules()[static_cast<std::size_t>(i)];
                 const bool bon = std::find(codes.begin(), codes.end(), c.Tag) != codes.end();
-                if (!bon && c.DataField.empty() && std::find(codes.begin(), codes.end(), enMain) != codes.end()) {
+                if (!bon && c.DataField.empty() &&
+                    std::find(codes.begin(), codes.end(), enMain) != codes.end()) {
                     cible = i;
                     break;
                 }
@@ -361,10 +366,10 @@ int Session(Form1& form, Monde& monde) {
     for (int t = 0; t < 5; ++t)
         form.Timer1_Timer();
     OuvrirFermerFenetres(form);
-    form.menuRecord_Click();  // left open: quitting closes it
+    form.menuRecord_Click(); // left open: quitting closes it
     QCoreApplication::processEvents();
-    std::printf("session: levels passed=%d boxes=%zu score=%d level=%d\n", passes, monde.dialogues.messages.size(),
-                jeu.Etat().Score, jeu.Etat().Niveau);
+    std::printf("session: levels passed=%d boxes=%zu score=%d level=%d\n", passes,
+                monde.dialogues.messages.size(), jeu.Etat().Score, jeu.Etat().Niveau);
     std::fflush(stdout);
     form.menuQuitter_Click();
     QCoreApplication::processEvents();

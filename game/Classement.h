@@ -35,4 +35,4 @@ std::optional<int> PlaceScore(const TableScores& classe, std::int32_t score);
 // Returns the place (0..4), or nothing when the score does not enter the table.
 std::optional<int> InsererScore(TableScores& classe, const std::string& nom, std::int32_t score);
 
-}  // namespace canalisor
+} // namespace canalisor

@@ -43,7 +43,9 @@ Couleur CouleurDeLettre(char lettre) {
     return Couleur::Bleu;
 }
 
-std::string Texte(std::int32_t n) { return std::to_string(n); }
+std::string Texte(std::int32_t n) {
+    return std::to_string(n);
+}
 
 bool Contient(const std::string& texte, char canal, char lettre) {
     const char partie[] = {canal, lettre, '\0'};
@@ -74,14 +76,22 @@ struct Passe {
 std::vector<Passe> Passes(int code) {
     using D = Direction;
     switch (code) {
-    case DroitH: return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}};
-    case DroitV: return {{D::Haut, D::Bas}, {D::Bas, D::Haut}};
-    case CoudeDB: return {{D::Bas, D::Droite}, {D::Droite, D::Bas}};
-    case CoudeGB: return {{D::Gauche, D::Bas}, {D::Bas, D::Gauche}};
-    case CoudeGH: return {{D::Gauche, D::Haut}, {D::Haut, D::Gauche}};
-    case CoudeDH: return {{D::Haut, D::Droite}, {D::Droite, D::Haut}};
-    case Croix: return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}, {D::Haut, D::Bas}, {D::Bas, D::Haut}};
-    default: return {};
+    case DroitH:
+        return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}};
+    case DroitV:
+        return {{D::Haut, D::Bas}, {D::Bas, D::Haut}};
+    case CoudeDB:
+        return {{D::Bas, D::Droite}, {D::Droite, D::Bas}};
+    case CoudeGB:
+        return {{D::Gauche, D::Bas}, {D::Bas, D::Gauche}};
+    case CoudeGH:
+        return {{D::Gauche, D::Haut}, {D::Haut, D::Gauche}};
+    case CoudeDH:
+        return {{D::Haut, D::Droite}, {D::Droite, D::Haut}};
+    case Croix:
+        return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}, {D::Haut, D::Bas}, {D::Bas, D::Haut}};
+    default:
+        return {};
     }
 }
 
@@ -100,14 +110,17 @@ bool Accepte(const Cellule& t, Direction d, const DescriptionCouleur& couleur, b
         return t.Tag == DroitH || t.Tag == CoudeGB || t.Tag == CoudeGH ||
                (!depuisAncre && (t.Tag == couleur.Arrivee || t.Tag == couleur.Passage));
     case Direction::Gauche:
-        return t.Tag == DroitH || t.Tag == CoudeDB || t.Tag == CoudeDH || (!depuisAncre && t.Tag == couleur.Passage);
-    case Direction::Bas: return t.Tag == DroitV || t.Tag == CoudeGH || t.Tag == CoudeDH;
-    case Direction::Haut: return t.Tag == DroitV || t.Tag == CoudeDB || t.Tag == CoudeGB;
+        return t.Tag == DroitH || t.Tag == CoudeDB || t.Tag == CoudeDH ||
+               (!depuisAncre && t.Tag == couleur.Passage);
+    case Direction::Bas:
+        return t.Tag == DroitV || t.Tag == CoudeGH || t.Tag == CoudeDH;
+    case Direction::Haut:
+        return t.Tag == DroitV || t.Tag == CoudeDB || t.Tag == CoudeGB;
     }
     return false;
 }
 
-}  // namespace
+} // namespace
 
 const Reglage& ReglageDifficulte(int difficulte) {
     return Reglages[static_cast<std::size_t>(std::clamp(difficulte, 1, 3) - 1)];
@@ -226,7 +239,9 @@ int Jeu::Tirer(int etendue) {
     return std::clamp(n, 0, etendue - 1);
 }
 
-std::int16_t Jeu::TirerTuyau() { return static_cast<std::int16_t>(Tirer(7) + 2); }
+std::int16_t Jeu::TirerTuyau() {
+    return static_cast<std::int16_t>(Tirer(7) + 2);
+}
 
 void Jeu::TuyauSuivant() {
     etat_.Tuyau1 = etat_.Tuyau2;
@@ -264,10 +279,18 @@ void Jeu::NouveauNiveau() {
         std::int16_t code = Obstacle;
         std::int16_t* cible = nullptr;
         switch (piece[0]) {
-        case 'D': malPlace = MalPlaceDepart, code = d.Depart, cible = &liquide.Depart; break;
-        case 'A': malPlace = MalPlaceArrivee, code = d.Arrivee, cible = &liquide.Arrivee; break;
-        case 'P': malPlace = MalPlacePassage, code = d.Passage, cible = &liquide.Passage; break;
-        default: cible = &etat_.Obstacles[obstacles++]; break;
+        case 'D':
+            malPlace = MalPlaceDepart, code = d.Depart, cible = &liquide.Depart;
+            break;
+        case 'A':
+            malPlace = MalPlaceArrivee, code = d.Arrivee, cible = &liquide.Arrivee;
+            break;
+        case 'P':
+            malPlace = MalPlacePassage, code = d.Passage, cible = &liquide.Passage;
+            break;
+        default:
+            cible = &etat_.Obstacles[obstacles++];
+            break;
         }
         int c = Tirer(NombreCellules);
         while (malPlace(grille_, c))
@@ -302,7 +325,9 @@ void Jeu::AjouterPoints(std::int32_t points) {
     ecran_.LabelScore = Texte(etat_.Score);
 }
 
-void Jeu::AjouterPointsCase() { AjouterPoints(etat_.VannesMax ? etat_.PointsMax : etat_.PointsAuto); }
+void Jeu::AjouterPointsCase() {
+    AjouterPoints(etat_.VannesMax ? etat_.PointsMax : etat_.PointsAuto);
+}
 
 void Jeu::Remplissage() {
     for (Couleur c : Couleurs)
@@ -366,7 +391,7 @@ void Jeu::Remplissage(Couleur couleur) {
     std::optional<Direction> sortie;
     bool depuisAncre = false;
     if (front.Tag == d.Depart) {
-        t = p + 1;  // a departure never stands in the last column
+        t = p + 1; // a departure never stands in the last column
         sortie = Direction::Droite;
         depuisAncre = true;
     } else if (EstTuyau(front.Tag) || front.Tag == d.Passage) {
@@ -454,7 +479,8 @@ void Jeu::NiveauPasse() {
     AjouterPoints(100);
     if (etat_.Niveau == 16) {
         AjouterPoints(1000);
-        etat_.Essais = static_cast<std::int16_t>(std::min<int>(etat_.Essais + 1, std::numeric_limits<std::int16_t>::max()));
+        etat_.Essais = static_cast<std::int16_t>(
+            std::min<int>(etat_.Essais + 1, std::numeric_limits<std::int16_t>::max()));
         etat_.Niveau = 1;
         ecran_.LabelEssais = Texte(etat_.Essais);
         AppliquerDifficulte(std::min(etat_.Difficulte + 1, 3));
@@ -490,7 +516,8 @@ void Jeu::FinDePartie() {
     while (nom.empty())
         nom = dialogues_.Saisir(textes::DemandeNom);
     // A line end inside a name would split its entry across two lines of the file.
-    std::replace_if(nom.begin(), nom.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        nom.begin(), nom.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     const auto place = InsererScore(table, nom, etat_.Score);
     if (place == 0) {
         etat_.NomRecord = table[0].Nom;
@@ -502,4 +529,4 @@ void Jeu::FinDePartie() {
         dialogues_.Message(textes::ScoresNonEcrits, Icone::Critique);
 }
 
-}  // namespace canalisor
+} // namespace canalisor

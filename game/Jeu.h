@@ -14,24 +14,24 @@ namespace canalisor {
 
 // One liquid's cells on the current level and the state of its run.
 struct Liquide {
-    std::int16_t Position = 0;   // the cell that its next flow step fills
-    std::int16_t Precedent = 0;  // the cell it came from: gives the side it enters by
+    std::int16_t Position = 0;  // the cell that its next flow step fills
+    std::int16_t Precedent = 0; // the cell it came from: gives the side it enters by
     std::int16_t Depart = 0;
     std::int16_t Arrivee = 0;
-    std::int16_t Passage = 0;    // written only on levels with this colour's gate
-    bool Valide = false;         // false once it has overflowed or arrived without its gate
+    std::int16_t Passage = 0; // written only on levels with this colour's gate
+    bool Valide = false;      // false once it has overflowed or arrived without its gate
     bool Arrive = false;
 };
 
 struct EtatJeu {
-    std::string Chemin;  // the program's directory with a trailing separator
+    std::string Chemin; // the program's directory with a trailing separator
     std::string NomRecord;
     std::string ScoreRecord;
     std::int16_t Niveau = 0;
     std::int16_t Essais = 0;
     // Wider than the historic 16 bits, and saturating, so a long game never wraps round.
     std::int32_t Score = 0;
-    std::int16_t Tuyau1 = 0;  // in hand
+    std::int16_t Tuyau1 = 0; // in hand
     std::int16_t Tuyau2 = 0;
     std::int16_t Tuyau3 = 0;
     std::array<Liquide, 4> Liquides{};
@@ -53,7 +53,7 @@ struct Reglage {
     std::int16_t PointsAuto;
     std::int16_t PointsMax;
 };
-const Reglage& ReglageDifficulte(int difficulte);  // 1..3
+const Reglage& ReglageDifficulte(int difficulte); // 1..3
 
 // What the widgets of the main window hold: captions, enabled states, check mark, the
 // next-pipe pictures and whether the clock runs. The countdown lives in LabelTemps and the
@@ -71,7 +71,7 @@ struct Ecran {
     bool MaxiActif = false;
     bool MenuDifficulteActif = true;
     int DifficulteCochee = 2;
-    std::array<std::string, 3> BlocSuivant;  // picture names, "" for none
+    std::array<std::string, 3> BlocSuivant; // picture names, "" for none
     bool Timer1Actif = false;
 };
 
@@ -85,18 +85,18 @@ inline constexpr const char* ScoresIllisibles =
     "Votre score n'a pas pu être enregistré : le fichier canalisor.txt est introuvable ou illisible.";
 inline constexpr const char* ScoresNonEcrits =
     "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ne peut pas être écrit.";
-}  // namespace textes
+} // namespace textes
 
 class Jeu {
-public:
+  public:
     Jeu(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares);
 
     // Events. Each does nothing when its control could not have sent it (a disabled button,
     // a cell before the first level, a tick while the clock is stopped).
-    bool Form_Load(const std::string& chemin);  // false: the program must end
+    bool Form_Load(const std::string& chemin); // false: the program must end
     void menuJouer_Click();
     void menuArreter_Click();
-    void ChoisirDifficulte(int difficulte);  // "Facile (1)", "Moyen (2)", "Difficile (3)"
+    void ChoisirDifficulte(int difficulte); // "Facile (1)", "Moyen (2)", "Difficile (3)"
     void Pause_Click();
     void Maxi_Click();
     void Grille_Click(int index);
@@ -111,14 +111,14 @@ public:
 
     // The routines the events are made of.
     void NouveauNiveau();
-    void Remplissage();            // one flow step of every active liquid
-    void Remplissage(Couleur c);   // one flow step of one liquid
+    void Remplissage();          // one flow step of every active liquid
+    void Remplissage(Couleur c); // one flow step of one liquid
     std::int16_t TirerTuyau();
     void TuyauSuivant();
     void AppliquerDifficulte(int difficulte);
 
-private:
-    int Tirer(int etendue);  // floor(r x etendue), never etendue itself
+  private:
+    int Tirer(int etendue); // floor(r x etendue), never etendue itself
     void AfficherTuyaux();
     void AjouterPoints(std::int32_t points);
     void AjouterPointsCase();
@@ -140,4 +140,4 @@ private:
     Ecran ecran_;
 };
 
-}  // namespace canalisor
+} // namespace canalisor

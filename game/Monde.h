@@ -11,14 +11,14 @@ namespace canalisor {
 
 // Uniform numbers r with 0 <= r < 1.
 class Hasard {
-public:
+  public:
     virtual ~Hasard() = default;
     virtual double Suivant() = 0;
 };
 
 // The one-second clock. A restart waits a full second before the next tick.
 class Horloge {
-public:
+  public:
     virtual ~Horloge() = default;
     virtual void Demarrer() = 0;
     virtual void Arreter() = 0;
@@ -28,7 +28,7 @@ enum class Icone { Aucune, Critique };
 
 // Modal boxes titled "Canalisor".
 class Dialogues {
-public:
+  public:
     virtual ~Dialogues() = default;
     virtual void Message(const std::string& texte, Icone icone) = 0;
     // The typed text, or "" when the player cancels.
@@ -37,7 +37,7 @@ public:
 
 // The best-scores file "canalisor.txt" in the program's directory.
 class Palmares {
-public:
+  public:
     virtual ~Palmares() = default;
     virtual bool Existe() = 0;
     // The five entries in file order, or nothing when the file cannot be read.
@@ -46,4 +46,4 @@ public:
     virtual bool Ecrire(const TableScores& table) = 0;
 };
 
-}  // namespace canalisor
+} // namespace canalisor

@@ -9,8 +9,12 @@ enum class Famille { Depart, Arrivee, Passage };
 bool EstDe(int code, Famille f) {
     return code >= 9 && code <= 20 && (code - 9) % 3 == static_cast<int>(f);
 }
-bool DepartOuPorte(int code) { return EstDe(code, Famille::Depart) || EstDe(code, Famille::Passage); }
-bool ArriveeOuPorte(int code) { return EstDe(code, Famille::Arrivee) || EstDe(code, Famille::Passage); }
+bool DepartOuPorte(int code) {
+    return EstDe(code, Famille::Depart) || EstDe(code, Famille::Passage);
+}
+bool ArriveeOuPorte(int code) {
+    return EstDe(code, Famille::Arrivee) || EstDe(code, Famille::Passage);
+}
 
 // The code of cell p + decalage when that cell is on the board and on p's row; nothing
 // otherwise, so a neighbour that wraps onto another row never counts.
@@ -26,12 +30,20 @@ template <typename Predicat> bool Voisin(const Grille& g, int p, int decalage, P
     return code && pred(*code);
 }
 
-bool Pris(int code) { return code != Vide; }
-bool PremiereColonne(int p) { return p % Colonnes == 0; }
-bool DerniereColonne(int p) { return (p + 1) % Colonnes == 0; }
-bool Occupee(const Grille& g, int p) { return g[static_cast<std::size_t>(p)].Tag != Vide; }
+bool Pris(int code) {
+    return code != Vide;
+}
+bool PremiereColonne(int p) {
+    return p % Colonnes == 0;
+}
+bool DerniereColonne(int p) {
+    return (p + 1) % Colonnes == 0;
+}
+bool Occupee(const Grille& g, int p) {
+    return g[static_cast<std::size_t>(p)].Tag != Vide;
+}
 
-}  // namespace
+} // namespace
 
 bool MalPlaceDepart(const Grille& g, int p) {
     return Occupee(g, p) || DerniereColonne(p) || Voisin(g, p, 1, Pris) || Voisin(g, p, 2, Pris) ||
@@ -52,4 +64,4 @@ bool MalPlaceObstacle(const Grille& g, int p) {
     return Occupee(g, p) || Voisin(g, p, -1, DepartOuPorte) || Voisin(g, p, 1, ArriveeOuPorte);
 }
 
-}  // namespace canalisor
+} // namespace canalisor

@@ -11,4 +11,4 @@ bool MalPlaceArrivee(const Grille& grille, int p);
 bool MalPlacePassage(const Grille& grille, int p);
 bool MalPlaceObstacle(const Grille& grille, int p);
 
-}  // namespace canalisor
+} // namespace canalisor

@@ -20,11 +20,15 @@ constexpr std::array<DescriptionCouleur, 4> Descriptions{{
     {'j', 18, 19, 20, 10, Niveaux({14, 15}), "jaune"},
 }};
 
-}  // namespace
+} // namespace
 
-const DescriptionCouleur& Description(Couleur c) { return Descriptions[static_cast<std::size_t>(c)]; }
+const DescriptionCouleur& Description(Couleur c) {
+    return Descriptions[static_cast<std::size_t>(c)];
+}
 
-bool EstActive(Couleur c, int niveau) { return niveau >= Description(c).NiveauMin; }
+bool EstActive(Couleur c, int niveau) {
+    return niveau >= Description(c).NiveauMin;
+}
 
 bool APorte(Couleur c, int niveau) {
     return niveau >= 0 && niveau < 16 && (Description(c).Portes & (1u << niveau)) != 0;
@@ -38,20 +42,31 @@ std::optional<Couleur> CouleurDuCode(int code) {
 
 std::uint8_t Ouvertures(int code) {
     switch (code) {
-    case DroitH: return Gauche | Droite;
-    case DroitV: return Haut | Bas;
-    case CoudeDB: return Droite | Bas;
-    case CoudeGB: return Gauche | Bas;
-    case CoudeGH: return Gauche | Haut;
-    case CoudeDH: return Droite | Haut;
-    case Croix: return Gauche | Droite | Haut | Bas;
-    default: break;
+    case DroitH:
+        return Gauche | Droite;
+    case DroitV:
+        return Haut | Bas;
+    case CoudeDB:
+        return Droite | Bas;
+    case CoudeGB:
+        return Gauche | Bas;
+    case CoudeGH:
+        return Gauche | Haut;
+    case CoudeDH:
+        return Droite | Haut;
+    case Croix:
+        return Gauche | Droite | Haut | Bas;
+    default:
+        break;
     }
     if (code >= 9 && code <= 20) {
         switch ((code - 9) % 3) {
-        case 0: return Droite;          // departure
-        case 1: return Gauche;          // arrival
-        default: return Gauche | Droite; // gate
+        case 0:
+            return Droite; // departure
+        case 1:
+            return Gauche; // arrival
+        default:
+            return Gauche | Droite; // gate
         }
     }
     return 0;
@@ -84,9 +99,13 @@ std::optional<int> Voisin(int i, Direction d) {
     return std::nullopt;
 }
 
-std::string NomImage(int code) { return std::to_string(code) + ".bmp"; }
+std::string NomImage(int code) {
+    return std::to_string(code) + ".bmp";
+}
 
-std::string NomImageRemplie(int code, Couleur c) { return std::to_string(code) + Lettre(c) + ".bmp"; }
+std::string NomImageRemplie(int code, Couleur c) {
+    return std::to_string(code) + Lettre(c) + ".bmp";
+}
 
 std::string NomImageCroix(std::optional<Couleur> horizontal, std::optional<Couleur> vertical) {
     if (horizontal && vertical && *horizontal == *vertical)
@@ -124,4 +143,4 @@ const std::vector<Tuile>& CatalogueTuiles() {
     return tuiles;
 }
 
-}  // namespace canalisor
+} // namespace canalisor

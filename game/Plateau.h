@@ -17,34 +17,42 @@ constexpr int NombreCellules = Colonnes * Lignes;
 enum Code : std::int16_t {
     Vide = 0,
     Obstacle = 1,
-    DroitH = 2,   // left-right
-    DroitV = 3,   // top-bottom
-    CoudeDB = 4,  // right-bottom
-    CoudeGB = 5,  // left-bottom
-    CoudeGH = 6,  // left-top
-    CoudeDH = 7,  // right-top
+    DroitH = 2,  // left-right
+    DroitV = 3,  // top-bottom
+    CoudeDB = 4, // right-bottom
+    CoudeGB = 5, // left-bottom
+    CoudeGH = 6, // left-top
+    CoudeDH = 7, // right-top
     Croix = 8,
 };
-constexpr bool EstTuyau(int code) { return code >= DroitH && code <= Croix; }
+constexpr bool EstTuyau(int code) {
+    return code >= DroitH && code <= Croix;
+}
 // Obstacles, departures, arrivals and gates: laid by the level, never replaced by the player.
-constexpr bool EstAncre(int code) { return code == Obstacle || (code >= 9 && code <= 20); }
+constexpr bool EstAncre(int code) {
+    return code == Obstacle || (code >= 9 && code <= 20);
+}
 
 // The liquids, in the order in which they flow within one tick.
 enum class Couleur : std::uint8_t { Bleu, Rouge, Vert, Jaune };
 constexpr std::array<Couleur, 4> Couleurs{Couleur::Bleu, Couleur::Rouge, Couleur::Vert, Couleur::Jaune};
 
 struct DescriptionCouleur {
-    char Lettre;             // in picture names and fill states
-    std::int16_t Depart;     // piece codes
+    char Lettre;         // in picture names and fill states
+    std::int16_t Depart; // piece codes
     std::int16_t Arrivee;
     std::int16_t Passage;
-    std::int16_t NiveauMin;  // first level that uses this liquid
-    std::uint16_t Portes;    // bit n set: level n has a gate of this colour
+    std::int16_t NiveauMin; // first level that uses this liquid
+    std::uint16_t Portes;   // bit n set: level n has a gate of this colour
     const char* Nom;
 };
 const DescriptionCouleur& Description(Couleur c);
-inline char Lettre(Couleur c) { return Description(c).Lettre; }
-inline int Indice(Couleur c) { return static_cast<int>(c); }
+inline char Lettre(Couleur c) {
+    return Description(c).Lettre;
+}
+inline int Indice(Couleur c) {
+    return static_cast<int>(c);
+}
 bool EstActive(Couleur c, int niveau);
 bool APorte(Couleur c, int niveau);
 // The colour whose departure, arrival or gate has this code, if any.
@@ -69,7 +77,7 @@ struct Cellule {
     std::int16_t Tag = Vide;
     std::string DataField;
     std::string Image;
-    bool Active = false;  // takes clicks
+    bool Active = false; // takes clicks
 };
 using Grille = std::array<Cellule, NombreCellules>;
 
@@ -82,11 +90,11 @@ std::string NomImageCroix(std::optional<Couleur> horizontal, std::optional<Coule
 struct Tuile {
     std::string Nom;
     std::int16_t Code;
-    std::optional<Couleur> Remplissage;  // pipes 2..7, departures, arrivals, gates
-    std::optional<Couleur> Horizontal;   // crosses
+    std::optional<Couleur> Remplissage; // pipes 2..7, departures, arrivals, gates
+    std::optional<Couleur> Horizontal;  // crosses
     std::optional<Couleur> Vertical;
 };
 // The 81 tile files, unfilled pieces first.
 const std::vector<Tuile>& CatalogueTuiles();
 
-}  // namespace canalisor
+} // namespace canalisor

@@ -72,8 +72,8 @@ QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, 
     // easier as the size falls, so a binary search tries a handful of sizes instead of a run.
     if (police.pixelSize() <= PixelsMin || TextesTiennent(police, textes, zone, drapeaux))
         return police;
-    int tient = PixelsMin;               // fits, or the smallest size we allow
-    int tientPas = police.pixelSize();   // known not to fit
+    int tient = PixelsMin;             // fits, or the smallest size we allow
+    int tientPas = police.pixelSize(); // known not to fit
     while (tientPas - tient > 1) {
         const int milieu = (tient + tientPas) / 2;
         police.setPixelSize(milieu);

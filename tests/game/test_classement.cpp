@@ -8,18 +8,37 @@ using namespace canalisor;
 
 namespace {
 
-const std::string Lea = "L\xE9" "a";
-const TableScores Exemple{{{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+const std::string Lea = "L\xE9"
+                        "a";
+const TableScores Exemple{
+    {{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
 
-}  // namespace
+} // namespace
 
 TEST(Classement, LireNombreTakesSpacesSignAndDigitsWithinThirtyTwoBits) {
-    const std::pair<std::string, std::optional<std::int32_t>> cas[]{
-        {"1500", 1500}, {"-5", -5}, {"+7", 7}, {"0300", 300}, {"  42  ", 42}, {"-0", 0},
-        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
-        {"2147483648", {}}, {"-2147483649", {}}, {std::string(100000, '9'), {}}, {std::string(100000, '0') + "7", 7},
-        {"", {}}, {"   ", {}}, {"-", {}}, {"+-1", {}}, {"- 5", {}}, {"1 2", {}}, {"12a", {}}, {"1.5", {}},
-        {"\t5", {}}, {"5\n", {}}, {std::string("5\0", 2), {}}};
+    const std::pair<std::string, std::optional<std::int32_t>> cas[]{{"1500", 1500},
+                                                                    {"-5", -5},
+                                                                    {"+7", 7},
+                                                                    {"0300", 300},
+                                                                    {"  42  ", 42},
+                                                                    {"-0", 0},
+                                                                    {"2147483647", INT32_MAX},
+                                                                    {"-2147483648", INT32_MIN},
+                                                                    {"2147483648", {}},
+                                                                    {"-2147483649", {}},
+                                                                    {std::string(100000, '9'), {}},
+                                                                    {std::string(100000, '0') + "7", 7},
+                                                                    {"", {}},
+                                                                    {"   ", {}},
+                                                                    {"-", {}},
+                                                                    {"+-1", {}},
+                                                                    {"- 5", {}},
+                                                                    {"1 2", {}},
+                                                                    {"12a", {}},
+                                                                    {"1.5", {}},
+                                                                    {"\t5", {}},
+                                                                    {"5\n", {}},
+                                                                    {std::string("5\0", 2), {}}};
     for (const auto& [texte, valeur] : cas)
         EXPECT_EQ(LireNombre(texte), valeur) << '"' << texte.substr(0, 20) << '"';
 }
@@ -43,8 +62,8 @@ TEST(Classement, RanksFromTheBestWithTheHistoricQuirks) {
 
 // Below any equal score: the table's ties at places 2 and 5 stay above the new entry.
 TEST(Classement, ANewScoreGoesBelowAnyEqualOne) {
-    const std::pair<std::int32_t, std::optional<int>> cas[]{{2000, 0}, {1501, 0}, {1500, 1}, {1200, 2}, {1000, 2},
-                                                            {301, 3},  {300, 4},  {1, 4},    {0, {}},   {-5, {}}};
+    const std::pair<std::int32_t, std::optional<int>> cas[]{
+        {2000, 0}, {1501, 0}, {1500, 1}, {1200, 2}, {1000, 2}, {301, 3}, {300, 4}, {1, 4}, {0, {}}, {-5, {}}};
     for (auto [score, place] : cas) {
         TableScores table = Exemple;
         EXPECT_EQ(InsererScore(table, "Jules", score), place) << score;

@@ -20,17 +20,23 @@ void NouvellePartieConnue(Monde& m, std::initializer_list<int> tuyaux = {2, 2, 2
     m.jeu.menuJouer_Click();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Partie, StartUpWithAndWithoutTheFile) {
     Monde m;
-    m.palmares.table = {{{"Hugo", "300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {"L\xe9" "a", "900"}}};
+    m.palmares.table = {{{"Hugo", "300"},
+                         {"Marie", "1500"},
+                         {"Anne", "0"},
+                         {"Paul", "1200"},
+                         {"L\xe9"
+                          "a",
+                          "900"}}};
     ASSERT_TRUE(m.jeu.Form_Load("/jeu/"));
     const Ecran& a = m.jeu.Affichage();
     EXPECT_EQ(std::tie(a.LabelRecord, a.InfoBulleRecord, a.LabelDiff, a.DifficulteCochee),
               std::make_tuple("1500", "Marie", "2", 2));
     EXPECT_FALSE(a.PauseActif || a.MaxiActif || a.Timer1Actif || !a.MenuDifficulteActif);
-    m.jeu.Grille_Click(0);  // the board takes no clicks before the first level
+    m.jeu.Grille_Click(0); // the board takes no clicks before the first level
     EXPECT_EQ(m.jeu.Cellules()[0].Tag, Vide);
     m.palmares.table.reset();
     EXPECT_FALSE(m.jeu.Form_Load("/jeu/"));
@@ -48,13 +54,14 @@ TEST(Partie, TimelinePauseAndStopAtEachDifficulty) {
         const auto& score = m.jeu.Etat().Score;
         m.jeu.ChoisirDifficulte(d);
         NouvellePartieConnue(m);
-        for (int i : {1, 2, 3})  // straight pipes from the departure on
+        for (int i : {1, 2, 3}) // straight pipes from the departure on
             m.jeu.Grille_Click(i);
-        m.jeu.ChoisirDifficulte(d % 3 + 1);  // locked while a game runs
-        EXPECT_EQ(std::tie(a.LabelTemps, a.LabelDiff), std::make_tuple(std::to_string(delai), std::to_string(d)));
+        m.jeu.ChoisirDifficulte(d % 3 + 1); // locked while a game runs
+        EXPECT_EQ(std::tie(a.LabelTemps, a.LabelDiff),
+                  std::make_tuple(std::to_string(delai), std::to_string(d)));
         m.jeu.Timer1_Timer();
         EXPECT_EQ(a.LabelTemps, std::to_string(delai - 1));
-        m.jeu.Pause_Click();  // paused, ticks, the valves and clicks are ignored until Retour
+        m.jeu.Pause_Click(); // paused, ticks, the valves and clicks are ignored until Retour
         EXPECT_FALSE(a.PauseLegende != "Retour" || a.MaxiActif || a.Timer1Actif || m.horloge.enMarche);
         m.jeu.Timer1_Timer();
         m.jeu.Maxi_Click();
@@ -63,32 +70,32 @@ TEST(Partie, TimelinePauseAndStopAtEachDifficulty) {
                   std::make_tuple(std::to_string(delai - 1), false, Vide));
         m.jeu.Pause_Click();
         EXPECT_TRUE(a.PauseLegende == "Pause" && a.MaxiActif && a.Timer1Actif && m.horloge.enMarche);
-        EXPECT_EQ(m.TicsJusquAuPas(), delai - 1);  // the Delai-th tick is the first flow step
+        EXPECT_EQ(m.TicsJusquAuPas(), delai - 1); // the Delai-th tick is the first flow step
         EXPECT_EQ(std::tie(a.LabelTemps, score), std::make_tuple(std::to_string(cadence), 1));
         EXPECT_EQ(m.TicsJusquAuPas(), cadence);
         EXPECT_EQ(score, 2);
-        m.jeu.Maxi_Click();  // from now on every tick is a flow step, worth more
+        m.jeu.Maxi_Click(); // from now on every tick is a flow step, worth more
         EXPECT_FALSE(a.PauseActif || a.MaxiActif);
         for (int k = 1; k <= 2; ++k) {
             EXPECT_EQ(m.TicsJusquAuPas(), 1);
             EXPECT_EQ(score, 2 + k * max);
         }
         m.jeu.Pause_Click();
-        m.jeu.menuArreter_Click();  // stopped while paused
-        EXPECT_FALSE(a.PauseLegende != "Pause" || a.PauseActif || a.MaxiActif || a.Timer1Actif || m.horloge.enMarche ||
-                     !a.MenuDifficulteActif);
+        m.jeu.menuArreter_Click(); // stopped while paused
+        EXPECT_FALSE(a.PauseLegende != "Pause" || a.PauseActif || a.MaxiActif || a.Timer1Actif ||
+                     m.horloge.enMarche || !a.MenuDifficulteActif);
     }
 }
 
 TEST(Partie, ClicksLayThePipeInHandWhereTheCellTakesIt) {
     Monde m;
     NouvellePartieConnue(m, {5, 8, 3});
-    m.hasard.Ajouter({0.3, 0.8});  // pipes 4 and 7 for the queue
+    m.hasard.Ajouter({0.3, 0.8}); // pipes 4 and 7 for the queue
     m.jeu.Grille_Click(1);
     EXPECT_EQ(m.jeu.Affichage().BlocSuivant, (std::array<std::string, 3>{"8.bmp", "3.bmp", "4.bmp"}));
-    m.jeu.Grille_Click(1);  // a pipe not reached yet is replaced
+    m.jeu.Grille_Click(1); // a pipe not reached yet is replaced
     m.jeu.Cellules()[1].DataField = "Hb";
-    for (int i : {0, 20, 40, 1})  // departure, arrival, obstacle, half-filled cross: refused
+    for (int i : {0, 20, 40, 1}) // departure, arrival, obstacle, half-filled cross: refused
         m.jeu.Grille_Click(i);
     const EtatJeu& e = m.jeu.Etat();
     EXPECT_EQ(std::tie(m.jeu.Cellules()[1].Tag, m.jeu.Cellules()[1].Image, e.Tuyau1, e.Tuyau2, e.Tuyau3),
@@ -116,7 +123,8 @@ TEST(Partie, LevelFifteenWrapsToLevelOneOneDifficultyHigher) {
         EXPECT_EQ(std::tie(m.dialogues.messages[0].texte, m.dialogues.messages[0].icone),
                   std::make_tuple(textes::NiveauPasse, Icone::Aucune));
         const Ecran& a = m.jeu.Affichage();
-        EXPECT_EQ(std::tie(m.jeu.Etat().Score, a.LabelScore, a.LabelNiveau, a.LabelEssais, a.LabelTemps, a.LabelDiff),
+        EXPECT_EQ(std::tie(m.jeu.Etat().Score, a.LabelScore, a.LabelNiveau, a.LabelEssais, a.LabelTemps,
+                           a.LabelDiff),
                   std::make_tuple(total, std::to_string(total), "1", "3", temps, std::to_string(apres)));
         EXPECT_EQ(std::tie(a.DifficulteCochee, a.Timer1Actif), std::make_tuple(apres, true));
     }
@@ -127,30 +135,35 @@ TEST(Partie, ThreeLostTriesEndTheGameAndRecordTheScore) {
     // none); the record shown after; the name typed and as recorded. The first row is the worked
     // example: Jules takes place 3 and Anne drops out. Equal scores at places 2 and 5 stay above.
     const std::tuple<std::int32_t, int, int, const char*, const char*, const char*> cas[]{
-        {1000, 0, 2, "1500", "Jules", "Jules"}, {1, 0, 4, "1500", " Zo\xe9\r\n", " Zo\xe9  "},
-        {0, 0, -1, "1500", "", ""}, {1200, 0, 2, "1500", "Jules", "Jules"}, {1500, 0, 1, "1500", "Jules", "Jules"},
-        {1501, 0, 0, "1501", "Jules", "Jules"}, {2000, 1, 0, "2000", "Jules", ""}, {2000, 2, -1, "1500", "", ""}};
+        {1000, 0, 2, "1500", "Jules", "Jules"},
+        {1, 0, 4, "1500", " Zo\xe9\r\n", " Zo\xe9  "},
+        {0, 0, -1, "1500", "", ""},
+        {1200, 0, 2, "1500", "Jules", "Jules"},
+        {1500, 0, 1, "1500", "Jules", "Jules"},
+        {1501, 0, 0, "1501", "Jules", "Jules"},
+        {2000, 1, 0, "2000", "Jules", ""},
+        {2000, 2, -1, "1500", "", ""}};
     for (auto [score, fichier, place, record, tape, inscrit] : cas) {
         SCOPED_TRACE(testing::Message() << "score " << score << ", file " << fichier);
         Monde m;
         NouvellePartieConnue(m);
         for (int essai = 0; essai < 2; ++essai) {
-            for (int c : {0, 20, 40, 41, 42})  // the same level laid again
+            for (int c : {0, 20, 40, 41, 42}) // the same level laid again
                 m.hasard.AjouterCellule(c);
             m.TicsJusquAuPas();
         }
-        m.jeu.Etat().Score = score - 1;  // the departure's cell adds one
+        m.jeu.Etat().Score = score - 1; // the departure's cell adds one
         m.palmares.ecritureEchoue = fichier == 1;
         if (fichier == 2)
             m.palmares.table.reset();
-        m.dialogues.reponses = {"", "", tape};  // an empty or cancelled name is asked again
+        m.dialogues.reponses = {"", "", tape}; // an empty or cancelled name is asked again
         m.TicsJusquAuPas();
         const Ecran& a = m.jeu.Affichage();
         EXPECT_EQ(std::tie(a.LabelNiveau, a.LabelEssais, a.LabelRecord, m.jeu.Etat().Essais),
                   std::make_tuple("1", "0", record, -1));
-        EXPECT_FALSE(a.Timer1Actif || a.PauseActif || a.MaxiActif);  // a finished game cannot be resumed
+        EXPECT_FALSE(a.Timer1Actif || a.PauseActif || a.MaxiActif); // a finished game cannot be resumed
         EXPECT_EQ(m.dialogues.invites.size(), place >= 0 && fichier != 2 ? 3u : 0u);
-        const auto& boites = m.dialogues.messages;  // a box per lost try, then one if the file failed
+        const auto& boites = m.dialogues.messages; // a box per lost try, then one if the file failed
         ASSERT_EQ(boites.size(), fichier ? 4u : 3u);
         for (std::size_t k = 0; k < boites.size(); ++k)
             EXPECT_EQ(std::tie(boites[k].texte, boites[k].icone),
@@ -158,8 +171,8 @@ TEST(Partie, ThreeLostTriesEndTheGameAndRecordTheScore) {
                                       : fichier == 1 ? textes::ScoresNonEcrits
                                                      : textes::ScoresIllisibles,
                                       Icone::Critique));
-        TableScores attendu = TableExemple();  // a failed write leaves the file as it was
-        if (fichier == 0 && place >= 0) {  // the entries below move down one, the fifth drops out
+        TableScores attendu = TableExemple(); // a failed write leaves the file as it was
+        if (fichier == 0 && place >= 0) {     // the entries below move down one, the fifth drops out
             std::copy_backward(attendu.begin() + place, attendu.end() - 1, attendu.end());
             attendu[static_cast<std::size_t>(place)] = {inscrit, std::to_string(score)};
         }

@@ -27,7 +27,9 @@ unsigned long Variable(const char* nom, unsigned long defaut) {
     return texte && *texte ? std::strtoul(texte, nullptr, 10) : defaut;
 }
 
-struct Totaux { long parties, finies, arretees, niveaux, tours, tics, clics; };
+struct Totaux {
+    long parties, finies, arretees, niveaux, tours, tics, clics;
+};
 
 // Departures, arrivals, gates and obstacles together.
 constexpr long PiecesParNiveau[15]{5, 7, 9, 11, 13, 9, 11, 13, 15, 10, 11, 12, 13, 14, 16};
@@ -42,9 +44,11 @@ bool CelluleJuste(const Cellule& c) {
     if (it == tuiles.end() || it->second.Code != c.Tag || !c.Active)
         return false;
     const Tuile& t = it->second;
-    const auto canal = [](char nom, std::optional<Couleur> k) { return k ? std::string{nom, Lettre(*k)} : ""; };
+    const auto canal = [](char nom, std::optional<Couleur> k) {
+        return k ? std::string{nom, Lettre(*k)} : "";
+    };
     const std::string h = canal('H', t.Horizontal), v = canal('V', t.Vertical);
-    const auto propre = CouleurDuCode(c.Tag);  // departures, arrivals and gates only take their own colour
+    const auto propre = CouleurDuCode(c.Tag); // departures, arrivals and gates only take their own colour
     return c.DataField.empty() ? c.Image == NomImage(c.Tag)
            : c.Tag == Croix    ? c.DataField == h + v || c.DataField == v + h
                                : c.DataField == "x" && t.Remplissage && (!propre || propre == t.Remplissage);
@@ -71,7 +75,7 @@ struct Partie {
     void Evenement(const std::string& nom, const std::function<void()>& action) {
         const int niveau = E().Niveau;
         action();
-        if (niveau > 0 && E().Niveau == niveau % 15 + 1)  // a level passed: the next one, or 1 after 15
+        if (niveau > 0 && E().Niveau == niveau % 15 + 1) // a level passed: the next one, or 1 after 15
             ++t.niveaux, tours += E().Niveau == 1, t.tours += E().Niveau == 1;
         if (const std::string erreur = Invariants(); !erreur.empty())
             Echouer("after " + nom + ", " + erreur);
@@ -81,7 +85,8 @@ struct Partie {
     std::string Invariants() {
         const EtatJeu& e = E();
         const bool compte = enCours && !arretee && !enPause && e.Essais >= 0;
-        if (A().Timer1Actif != compte || m.horloge.enMarche != compte || (A().PauseLegende == "Retour") != enPause)
+        if (A().Timer1Actif != compte || m.horloge.enMarche != compte ||
+            (A().PauseLegende == "Retour") != enPause)
             return "the clock runs when the game does not count, or stops when it does";
         if (!enCours)
             return {};
@@ -98,8 +103,9 @@ struct Partie {
             const Liquide& l = e[c];
             const DescriptionCouleur& d = Description(c);
             if (EstActive(c, e.Niveau) &&
-                (std::min(l.Position, l.Precedent) < 0 || std::max<int>(l.Position, l.Precedent) >= NombreCellules ||
-                 Case(l.Depart).Tag != d.Depart || Case(l.Arrivee).Tag != d.Arrivee ||
+                (std::min(l.Position, l.Precedent) < 0 ||
+                 std::max<int>(l.Position, l.Precedent) >= NombreCellules || Case(l.Depart).Tag != d.Depart ||
+                 Case(l.Arrivee).Tag != d.Arrivee ||
                  (APorte(c, e.Niveau) && Case(l.Passage).Tag != d.Passage)))
                 return std::string(d.Nom) + " front off the board, or its pieces off their cells";
         }
@@ -110,12 +116,22 @@ struct Partie {
         return {};
     }
 
-    void Tic() { ++t.tics, Evenement("a tick", [&] { m.jeu.Timer1_Timer(); }); }
-    void Vannes() { Evenement("the valves", [&] { m.jeu.Maxi_Click(); }); }
-    void Clic(int i) { ++t.clics, Evenement("a click on " + std::to_string(i), [&] { m.jeu.Grille_Click(i); }); }
-    void Pause() { Evenement("pause", [&, actif = A().PauseActif] { m.jeu.Pause_Click(), enPause ^= actif; }); }
-    void Arreter() { Evenement("a stop", [&] { m.jeu.menuArreter_Click(), arretee = true, enPause = false; }); }
-    std::string Photo() const {  // what a click or tick that must change nothing could change
+    void Tic() {
+        ++t.tics, Evenement("a tick", [&] { m.jeu.Timer1_Timer(); });
+    }
+    void Vannes() {
+        Evenement("the valves", [&] { m.jeu.Maxi_Click(); });
+    }
+    void Clic(int i) {
+        ++t.clics, Evenement("a click on " + std::to_string(i), [&] { m.jeu.Grille_Click(i); });
+    }
+    void Pause() {
+        Evenement("pause", [&, actif = A().PauseActif] { m.jeu.Pause_Click(), enPause ^= actif; });
+    }
+    void Arreter() {
+        Evenement("a stop", [&] { m.jeu.menuArreter_Click(), arretee = true, enPause = false; });
+    }
+    std::string Photo() const { // what a click or tick that must change nothing could change
         std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1) + "/";
         for (const Cellule& c : m.jeu.Cellules())
             p += std::to_string(c.Tag) + c.DataField + ",";
@@ -133,13 +149,14 @@ struct Partie {
         const std::string avant = Photo();
         for (int n = 0, i = Tirer(NombreCellules); n < NombreCellules; ++n, i = (i + 1) % NombreCellules)
             if (quoi == 2 || (quoi == 0 ? EstAncre(Case(i).Tag) : !Case(i).DataField.empty())) {
-                Clic(i);  // the first cell that fits from a random one on
+                Clic(i); // the first cell that fits from a random one on
                 break;
             }
         if (quoi == 2)
             Tic(), Vannes();
         if (Photo() != avant)
-            Echouer(quoi == 2 ? "the game moved while paused" : "a click on an anchored or filled piece took");
+            Echouer(quoi == 2 ? "the game moved while paused"
+                              : "a click on an anchored or filled piece took");
         if (quoi == 2)
             Pause();
     }
@@ -147,15 +164,15 @@ struct Partie {
     void JouerNiveau(bool arreter) {
         const int niveau = E().Niveau, essais = E().Essais;
         JoueurScripte joueur(m.jeu);
-        bool pose = Tirer(5) != 0 && joueur.Planifier();  // now and then a board is left empty: a try is lost
+        bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty: a try is lost
         for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics) {
-            ++t.clics, Evenement("laying a pipe", [&] { pose = joueur.Poser(1) > 0; });  // one click at a time
+            ++t.clics, Evenement("laying a pipe", [&] { pose = joueur.Poser(1) > 0; }); // one click at a time
             if (Tirer(40) == 0)
-                Clic(Tirer(NombreCellules));  // stray, maybe on a laid pipe
+                Clic(Tirer(NombreCellules)); // stray, maybe on a laid pipe
             if (Tirer(40) == 0)
                 Distraction();
         }
-        if (!arreter && Tirer(3) != 0)  // the valves skip the countdown a stop may fall in
+        if (!arreter && Tirer(3) != 0) // the valves skip the countdown a stop may fall in
             Vannes();
         const int arretAuTic = arreter ? Tirer(30) : -1;
         for (int tic = 0; A().Timer1Actif && E().Niveau == niveau && E().Essais == essais; ++tic) {
@@ -181,7 +198,7 @@ struct Partie {
         for (int niveaux = 0; E().Essais >= 0 && !arretee; ++niveaux)
             niveaux == niveauxMax ? Arreter() : JouerNiveau(niveaux == niveauArret);
         ++t.parties, ++(arretee ? t.arretees : t.finies);
-        for (int k = 0; k < 5; ++k)  // once the game is stopped or over, nothing starts the clock
+        for (int k = 0; k < 5; ++k) // once the game is stopped or over, nothing starts the clock
             Clic(Tirer(NombreCellules)), Tic(), Pause(), Vannes();
     }
 };
@@ -191,13 +208,15 @@ TEST(Endurance, PartiesEntieres) {
     const unsigned long graine = Variable("CANALISOR_SOAK_SEED", 20240611);
     Totaux t{};
     const auto debut = std::chrono::steady_clock::now();
-    for (unsigned long g = 0; g < parties; ++g)  // a broken rule throws, naming the game's seed
+    for (unsigned long g = 0; g < parties; ++g) // a broken rule throws, naming the game's seed
         Partie{static_cast<unsigned>(graine + g), t}.Jouer();
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
-    std::printf("soak: %ld games (%ld over, %ld stopped), %ld levels, %ld wraps, %ld ticks, %ld clicks, %.1f s\n",
-                t.parties, t.finies, t.arretees, t.niveaux, t.tours, t.tics, t.clics, duree.count());
+    std::printf(
+        "soak: %ld games (%ld over, %ld stopped), %ld levels, %ld wraps, %ld ticks, %ld clicks, %.1f s\n",
+        t.parties, t.finies, t.arretees, t.niveaux, t.tours, t.tics, t.clics, duree.count());
     // Else the run did not cover what it is here for.
-    EXPECT_TRUE(parties < 30 || (t.tours > 0 && t.finies > 0 && t.arretees > 0)) << "no wrap, game over or stop";
+    EXPECT_TRUE(parties < 30 || (t.tours > 0 && t.finies > 0 && t.arretees > 0))
+        << "no wrap, game over or stop";
 }
 
-}  // namespace
+} // namespace

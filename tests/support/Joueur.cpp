@@ -9,8 +9,12 @@ namespace {
 // The side of a cell each direction leads to, in the order Direction lists them (Droite, Gauche,
 // Bas, Haut): flipping the low bit of a direction gives the opposite one.
 constexpr std::uint8_t Cotes[]{canalisor::Droite, canalisor::Gauche, canalisor::Bas, canalisor::Haut};
-Direction Inverse(Direction d) { return static_cast<Direction>(static_cast<int>(d) ^ 1); }
-bool Horizontale(Direction d) { return static_cast<int>(d) < 2; }
+Direction Inverse(Direction d) {
+    return static_cast<Direction>(static_cast<int>(d) ^ 1);
+}
+bool Horizontale(Direction d) {
+    return static_cast<int>(d) < 2;
+}
 
 // Pipes joining the side the liquid comes in by to the side it leaves by.
 std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
@@ -24,13 +28,14 @@ std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
     return codes;
 }
 
-constexpr std::array<Direction, 4> Directions{Direction::Droite, Direction::Bas, Direction::Haut, Direction::Gauche};
+constexpr std::array<Direction, 4> Directions{Direction::Droite, Direction::Bas, Direction::Haut,
+                                              Direction::Gauche};
 
 bool Contient(const std::vector<int>& codes, int code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-}  // namespace
+} // namespace
 
 bool JoueurScripte::CaseLibre(int i) const {
     return jeu_.Cellules()[static_cast<std::size_t>(i)].Tag == Vide && !plan_.contains(i);
@@ -144,4 +149,4 @@ int JoueurScripte::JouerNiveau(const std::function<void()>& apresEvenement) {
     return tics;
 }
 
-}  // namespace canalisor::test
+} // namespace canalisor::test

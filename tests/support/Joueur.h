@@ -12,7 +12,7 @@
 namespace canalisor::test {
 
 class JoueurScripte {
-public:
+  public:
     explicit JoueurScripte(Jeu& jeu) : jeu_(jeu) {}
 
     // Plans every active liquid on the current board; false when some liquid has no path.
@@ -27,11 +27,11 @@ public:
     // Planned cell -> the pipe codes that fit there.
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
-private:
+  private:
     bool Chemin(int depuis, Direction sens, int but, bool butHorizontal, int* sortieBut);
     bool CaseLibre(int i) const;
     Jeu& jeu_;
     std::map<int, std::vector<int>> plan_;
 };
 
-}  // namespace canalisor::test
+} // namespace canalisor::test

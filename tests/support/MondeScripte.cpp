@@ -15,7 +15,7 @@ double HasardScripte::Suivant() {
         valeurs_.pop_front();
         return r;
     }
-    if (!generateur_)  // thrown, not returned: a made-up value could loop a level layout forever
+    if (!generateur_) // thrown, not returned: a made-up value could loop a level layout forever
         throw std::logic_error("a random value was drawn that the test did not queue");
     return static_cast<double>((*generateur_)() >> 8) / static_cast<double>(1u << 24);
 }
@@ -24,7 +24,7 @@ std::string DialoguesScriptes::Saisir(const std::string& invite) {
     invites.push_back(invite);
     if (reponses.empty()) {
         ADD_FAILURE() << "unexpected name box";
-        return "?";  // ends the prompt loop
+        return "?"; // ends the prompt loop
     }
     const std::string r = std::move(reponses.front());
     reponses.pop_front();
@@ -40,7 +40,13 @@ bool PalmaresMemoire::Ecrire(const TableScores& t) {
 }
 
 TableScores TableExemple() {
-    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"L\xe9" "a", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+    return {{{"Marie", "1500"},
+             {"Paul", "1200"},
+             {"L\xe9"
+              "a",
+              "900"},
+             {"Hugo", "300"},
+             {"Anne", "0"}}};
 }
 
 Monde::Monde(std::optional<unsigned> graine) : hasard(graine), jeu(hasard, horloge, dialogues, palmares) {
@@ -52,11 +58,12 @@ int Monde::TicsJusquAuPas() {
     int tics = 0;
     const std::size_t boites = dialogues.messages.size();
     // A tick that starts on "1" is a flow step: the last one counted.
-    for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == boites; ++tics) {
+    for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == boites;
+         ++tics) {
         pas = jeu.Affichage().LabelTemps == "1";
         jeu.Timer1_Timer();
     }
     return tics;
 }
 
-}  // namespace canalisor::test
+} // namespace canalisor::test

@@ -14,7 +14,7 @@ namespace canalisor::test {
 // Hands out the values queued by the test, then (when seeded) numbers from a generator, so
 // that a failing random case can be replayed from its seed.
 class HasardScripte : public Hasard {
-public:
+  public:
     explicit HasardScripte(std::optional<unsigned> graine = std::nullopt);
     double Suivant() override;
     void Ajouter(double r) { valeurs_.push_back(r); }
@@ -24,13 +24,13 @@ public:
     void AjouterTuyau(int code) { Ajouter((code - 2 + 0.5) / 7.0); }
     std::size_t EnAttente() const { return valeurs_.size(); }
 
-private:
+  private:
     std::deque<double> valeurs_;
     std::optional<std::mt19937> generateur_;
 };
 
 class HorlogeScriptee : public Horloge {
-public:
+  public:
     void Demarrer() override { enMarche = true, ++demarrages; }
     void Arreter() override { enMarche = false; }
     bool enMarche = false;
@@ -40,7 +40,7 @@ public:
 // Records every box; the name box answers from a queue and fails the test when nobody
 // expected it.
 class DialoguesScriptes : public Dialogues {
-public:
+  public:
     struct Boite {
         std::string texte;
         Icone icone;
@@ -54,7 +54,7 @@ public:
 
 // An in-memory best-scores file; a missing file is std::nullopt.
 class PalmaresMemoire : public Palmares {
-public:
+  public:
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
     bool Ecrire(const TableScores& t) override;
@@ -78,4 +78,4 @@ struct Monde {
     int TicsJusquAuPas();
 };
 
-}  // namespace canalisor::test
+} // namespace canalisor::test
