@@ -5,9 +5,7 @@
 
 #include <csignal>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "FichierScores.h"
@@ -32,8 +29,7 @@ const std::string Lea = "L\xe9\x61";
 // The worked example: TableExemple() in the file's own bytes.
 const std::string Exemple =
     "Marie\r\n1500\r\nPaul\r\n1200\r\n" + Lea + "\r\n900\r\nHugo\r\n300\r\nAnne\r\n0\r\n";
-// Exemple from its second entry, from its third.
-const std::string DepuisPaul = Exemple.substr(13);
+// Exemple from its third entry.
 const std::string DepuisLea = Exemple.substr(25);
 const EntreeScore Absente{"", "0"};
 const TableScores Vide{{Absente, Absente, Absente, Absente, Absente}};
@@ -61,39 +57,33 @@ QStringList Entrees(const QString& dossier) {
     return QDir(dossier).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
 }
 
-void Modes(const QString& chemin, mode_t mode) {
-    ASSERT_EQ(chmod(QFile::encodeName(chemin).constData(), mode), 0) << chemin.toStdString();
-}
-
-struct Forme {
-    const char* nom;
-    std::string octets;
-    TableScores attendu;
+// A folder holding the file "canalisor.txt".
+struct SurDisque : ::testing::Test {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("canalisor.txt");
 };
 
-const std::vector<Forme> Formes = {
+// Name, bytes, what reads from them.
+const std::tuple<const char*, std::string, TableScores> Formes[] = {
     {"exemple", Exemple, TableExemple()},
     {"fichier vide", "", Vide},
     {"cinq lignes", Exemple.substr(0, 30), ExempleAvec({{2, Absente}, {3, Absente}, {4, Absente}})},
     {"neuf lignes", Exemple.substr(0, Exemple.size() - 3), ExempleAvec({{4, Absente}})},
+    // Lines after the tenth are ignored.
     {"onze lignes", Exemple + "Jules\r\n", TableExemple()},
-    {"au-dela de dix lignes", Exemple + "Jules\r\n5000\r\nZo\xe9\r\n7\r\n", TableExemple()},
     {"sans fin de ligne finale", Exemple.substr(0, Exemple.size() - 2), TableExemple()},
     {"CR seulement", "Marie\r1500\rPaul\r1200\r" + Lea + "\r900\rHugo\r300\rAnne\r0\r", TableExemple()},
     // Without a single CR the file was written with LF line ends: read so, nothing is lost.
     {"LF seulement", "Marie\n1500\nPaul\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n", TableExemple()},
-    {"LF seul dans un nom", "Ma\nrie\r\n1500\r\n" + DepuisPaul, ExempleAvec({{0, {"Ma\nrie", "1500"}}})},
-    {"LF seul dans un score", "Marie\r\n15\n00\r\n" + DepuisPaul, ExempleAvec({{0, Absente}})},
-    {"un seul LF va avec le CR", "Marie\r\n1500\r\n\nPaul\r\n1200\r\n" + DepuisLea,
-     ExempleAvec({{1, {"\nPaul", "1200"}}})},
-    // The empty line is taken as Marie's score, and every pair after it is out of step.
-    {"CR CR LF fait une ligne vide", "Marie\r\r\n1500\r\n" + DepuisPaul, Vide},
+    // In a file with CRs, a lone LF is part of a line; only one LF goes with the CR before it.
+    {"LF seuls dans un fichier en CR", "Ma\nrie\r\n1500\r\n\nPaul\r\n1200\r\n" + DepuisLea,
+     ExempleAvec({{0, {"Ma\nrie", "1500"}}, {1, {"\nPaul", "1200"}}})},
     // Readable scores keep their text; past 32 bits or not a number, the entry is dropped.
     {"scores en texte libre",
      "Marie\r\n +01500 \r\nPaul\r\n2147483647\r\n" + Lea +
          "\r\n-2147483648\r\nHugo\r\n2147483648\r\nAnne\r\n15OO\r\n",
      {{{"Marie", " +01500 "}, {"Paul", "2147483647"}, {Lea, "-2147483648"}, Absente, Absente}}},
-    // A cut score line could have lost digits: its value is unknown.
+    // A line is cut at its length limit; a cut score line could have lost digits: its value is unknown.
     {"lignes trop longues",
      std::string(LongueurLigneMax + 10, 'x') + "\r\n1500\r\nPaul\r\n" + std::string(LongueurLigneMax, '0') +
          "7\r\n" + DepuisLea,
@@ -105,75 +95,44 @@ const std::vector<Forme> Formes = {
      ExempleAvec({{0, {"\xef\xbb\xbfL\xc3\xa9\x61", "1500"}}, {1, {"\xf0\x9f\x98\x80", "1200"}}})},
 };
 
-TEST(FichierScores, ChaqueFormeDeFichierSeLit) {
-    QTemporaryDir dossier;
-    const QString chemin = dossier.filePath("canalisor.txt");
-    for (const Forme& forme : Formes) {
-        SCOPED_TRACE(forme.nom);
-        Poser(chemin, forme.octets);
-        FichierScores fichier(chemin);
-        EXPECT_TRUE(fichier.Existe());
-        EXPECT_EQ(fichier.Lire(), forme.attendu);
+TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
+    for (const auto& [nom, octets, attendu] : Formes) {
+        SCOPED_TRACE(nom);
+        Poser(chemin, octets);
+        EXPECT_EQ(FichierScores(chemin).Lire(), attendu);
     }
 }
 
 // Read whole, the first line would end after the gigabyte and the entries after it would count.
-TEST(FichierScores, UnGrosFichierNEstLuQuEnPartie) {
-    QTemporaryDir dossier;
-    QFile f(dossier.filePath("canalisor.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(f.resize(1024 * OctetsLusMax)); // a sparse hole, read as NULs
-    ASSERT_TRUE(f.seek(f.size()));
-    ASSERT_GT(f.write(QByteArray::fromStdString("\r\n9000\r\n" + Exemple)), 0);
+TEST_F(SurDisque, UnGrosFichierNEstLuQuEnPartie) {
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(1024 * OctetsLusMax)); // a sparse hole of NULs
+    ASSERT_TRUE(f.seek(f.size()) && f.write(QByteArray::fromStdString("\r\n9000\r\n" + Exemple)) > 0);
     f.close();
-    EXPECT_EQ(FichierScores(f.fileName()).Lire(), Vide);
+    EXPECT_EQ(FichierScores(chemin).Lire(), Vide);
 }
 
-TEST(FichierScores, EcritLesDixLignesEnCRLFALaPlaceDeTout) {
-    QTemporaryDir dossier;
-    const QString chemin = dossier.filePath("canalisor.txt");
+TEST_F(SurDisque, EcritLesDixLignesEnCRLFALaPlaceDeTout) {
     Poser(chemin, "Jules\n5000\n" + std::string(100, 'x') + "\n");
     ASSERT_TRUE(FichierScores(chemin).Ecrire(TableExemple()));
     EXPECT_EQ(Contenu(chemin), QByteArray::fromStdString(Exemple));
     EXPECT_EQ(Entrees(dossier.path()), QStringList{"canalisor.txt"});
 }
 
-// Start-up must say the file is missing, and a write must not make one appear.
-TEST(FichierScores, PasUnFichierOrdinaire) {
-    const std::vector<std::pair<const char*, std::function<void(const QString&, const QString&)>>> cas = {
-        {"absent", [](auto&, auto&) {}},
-        {"dossier", [](const QString& c, auto&) { ASSERT_TRUE(QDir().mkdir(c)); }},
-        {"lien vers rien",
-         [](const QString& c, const QString& d) { ASSERT_TRUE(QFile::link(d + "/x.txt", c)); }},
-    };
-    for (const auto& [nom, poser] : cas) {
-        SCOPED_TRACE(nom);
-        QTemporaryDir dossier;
-        const QString chemin = dossier.filePath("canalisor.txt");
-        poser(chemin, dossier.path());
-        const QStringList avant = Entrees(dossier.path());
-        FichierScores fichier(chemin);
-        EXPECT_FALSE(fichier.Existe());
-        EXPECT_EQ(fichier.Lire(), std::nullopt);
-        EXPECT_FALSE(fichier.Ecrire(TableExemple()));
-        EXPECT_EQ(Entrees(dossier.path()), avant);
-    }
-}
-
-// The real file, whose writing can be refused the way a full disk refuses it.
-class FichierTeste : public FichierScores {
-  public:
+// The real file, whose writing can be refused the way a full disk refuses it: half the bytes
+// go in, then the write reports failure.
+struct FichierTeste : FichierScores {
     using FichierScores::FichierScores;
     bool refuse = false;
-
-  protected:
     bool EcrireContenu(QIODevice& fichier, const QByteArray& contenu) override {
-        if (!refuse)
-            return FichierScores::EcrireContenu(fichier, contenu);
-        fichier.write(contenu.left(contenu.size() / 2));
-        return false;
+        return FichierScores::EcrireContenu(fichier, refuse ? contenu.first(contenu.size() / 2) : contenu) &&
+               !refuse;
     }
 };
+
+void Modes(const QString& chemin, mode_t mode) {
+    ASSERT_EQ(chmod(QFile::encodeName(chemin).constData(), mode), 0) << chemin.toStdString();
+}
 
 // Root writes whatever the permission bits say, so as root the write is made as user nobody:
 // real ids too, since Qt asks access(2); the saved ids stay root's, to come back.
@@ -183,24 +142,24 @@ struct SansRoot {
     ~SansRoot() { EXPECT_TRUE(!root || (setresuid(0, 0, 0) == 0 && setresgid(0, 0, 0) == 0)); }
 };
 
-// Something happens to the file after start-up; the write then fails and changes nothing.
+// Something happens to the file after start-up; the write then fails and changes nothing. A
+// path that holds no regular file reads as a missing file, and a write must not make one.
 TEST(FichierScores, EcritureRateeNeChangeRien) {
-    struct Incident {
-        const char* nom;
-        std::function<void(const QString& chemin, const QString& dossier, FichierTeste&)> provoquer;
-        bool parti; // the file is gone, and must stay gone
-    };
-    const std::vector<Incident> incidents = {
+    // Name, what happens to the file (given its path, its folder, the file object), and whether
+    // no regular file is left at the path.
+    using Provoquer = std::function<void(const QString&, const QString&, FichierTeste&)>;
+    const std::tuple<const char*, Provoquer, bool> incidents[] = {
         {"fichier supprime", [](const QString& c, auto&, auto&) { ASSERT_TRUE(QFile::remove(c)); }, true},
         {"remplace par un dossier",
          [](const QString& c, auto&, auto&) { ASSERT_TRUE(QFile::remove(c) && QDir().mkdir(c)); }, true},
+        {"remplace par un lien vers rien",
+         [](auto& c, auto& d, auto&) { ASSERT_TRUE(QFile::remove(c) && QFile::link(d + "/x", c)); }, true},
         {"contenu refuse", [](auto&, auto&, FichierTeste& f) { f.refuse = true; }, false},
         {"fichier en lecture seule", [](const QString& c, auto&, auto&) { Modes(c, 0444); }, false},
-        {"dossier qui refuse le fichier temporaire", [](auto&, const QString& d, auto&) { Modes(d, 0555); },
-         false},
+        {"dossier en lecture seule", [](auto&, const QString& d, auto&) { Modes(d, 0555); }, false},
     };
-    for (const Incident& incident : incidents) {
-        SCOPED_TRACE(incident.nom);
+    for (const auto& [nom, provoquer, parti] : incidents) {
+        SCOPED_TRACE(nom);
         QTemporaryDir dossier;
         const QString chemin = dossier.filePath("canalisor.txt");
         Poser(chemin, Exemple);
@@ -208,37 +167,24 @@ TEST(FichierScores, EcritureRateeNeChangeRien) {
         Modes(chemin, 0666);
         FichierTeste fichier(chemin);
         ASSERT_TRUE(fichier.Existe());
-        incident.provoquer(chemin, dossier.path(), fichier);
+        provoquer(chemin, dossier.path(), fichier);
         const QStringList avant = Entrees(dossier.path());
+        EXPECT_EQ(fichier.Existe(), !parti);
+        EXPECT_EQ(fichier.Lire().has_value(), !parti);
         {
             SansRoot s;
             EXPECT_FALSE(fichier.Ecrire(ExempleAvec({{0, {"Jules", "5000"}}})));
         }
         Modes(dossier.path(), 0777);
         EXPECT_EQ(Entrees(dossier.path()), avant);
-        EXPECT_EQ(Contenu(chemin), incident.parti ? "(illisible)" : QByteArray::fromStdString(Exemple));
+        EXPECT_EQ(Contenu(chemin), parti ? "(illisible)" : QByteArray::fromStdString(Exemple));
     }
 }
 
-// While it lives, the system accepts no byte into any file, as on a full disk: the refusal
-// only shows when the buffered bytes are flushed.
-struct SansPlaceSurLeDisque {
-    rlimit avant{};
-    void (*signalAvant)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    SansPlaceSurLeDisque() {
-        getrlimit(RLIMIT_FSIZE, &avant);
-        const rlimit zero{0, avant.rlim_max};
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &zero), 0);
-    }
-    ~SansPlaceSurLeDisque() {
-        setrlimit(RLIMIT_FSIZE, &avant);
-        std::signal(SIGXFSZ, signalAvant);
-    }
-};
-
-TEST(FichierScores, UnePartieDontLeScoreNePeutEtreEcritLeDitEtGardeLAncienFichier) {
-    QTemporaryDir dossier;
-    const QString chemin = dossier.filePath("canalisor.txt");
+// The last try, with a score that enters the five; the valves opened on an empty board lose it.
+// The write fails as on a full disk: the system accepts no byte into any file, which only shows
+// when the buffered bytes are flushed.
+TEST_F(SurDisque, UnePartieDontLeScoreNePeutEtreEcritLeDitEtGardeLAncienFichier) {
     Poser(chemin, Exemple);
     HasardScripte hasard(424242);
     HorlogeScriptee horloge;
@@ -247,17 +193,17 @@ TEST(FichierScores, UnePartieDontLeScoreNePeutEtreEcritLeDitEtGardeLAncienFichie
     Jeu jeu(hasard, horloge, dialogues, fichier);
     ASSERT_TRUE(jeu.Form_Load(dossier.path().toStdString() + "/"));
     jeu.menuJouer_Click();
-    // The last try, with a score that enters the five; the valves opened on an empty board lose it.
     jeu.Etat().Essais = 0;
     jeu.Etat().Score = 2000;
     dialogues.reponses = {"Jules"};
     jeu.Maxi_Click();
-    {
-        SansPlaceSurLeDisque plein;
-        jeu.Timer1_Timer();
-    }
-    ASSERT_EQ(jeu.Etat().Essais, -1);
-    EXPECT_EQ(dialogues.invites.size(), 1u);
+    rlimit avant{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &avant), 0);
+    std::signal(SIGXFSZ, SIG_IGN); // a refused byte must fail the write, not end the process
+    const rlimit plein{0, avant.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &plein), 0);
+    jeu.Timer1_Timer();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &avant), 0);
     ASSERT_FALSE(dialogues.messages.empty());
     EXPECT_EQ(dialogues.messages.back().texte, textes::ScoresNonEcrits);
     EXPECT_EQ(dialogues.messages.back().icone, Icone::Critique);

@@ -1,6 +1,7 @@
 #include "Joueur.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace canalisor::test {
 
@@ -9,73 +10,61 @@ namespace {
 // The side of a cell each direction leads to, in the order Direction lists them (Droite, Gauche,
 // Bas, Haut): flipping the low bit of a direction gives the opposite one.
 constexpr std::uint8_t Cotes[]{canalisor::Droite, canalisor::Gauche, canalisor::Bas, canalisor::Haut};
-Direction Inverse(Direction d) {
-    return static_cast<Direction>(static_cast<int>(d) ^ 1);
-}
-bool Horizontale(Direction d) {
-    return static_cast<int>(d) < 2;
-}
 
-// Pipes joining the side the liquid comes in by to the side it leaves by.
+// Pipes joining the side the liquid comes in by, moving `sensEntree`, to the side it leaves by.
 std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
-    const int voulu = Cotes[static_cast<int>(Inverse(sensEntree))] | Cotes[static_cast<int>(sortie)];
-    std::vector<int> codes;
-    for (int code = DroitH; code <= CoudeDH; ++code)
-        if (Ouvertures(code) == voulu)
+    const int voulu = Cotes[static_cast<int>(sensEntree) ^ 1] | Cotes[static_cast<int>(sortie)];
+    std::vector<int> codes; // a cross fits only where the liquid runs straight on
+    for (int code = DroitH; code <= Croix; ++code)
+        if (Ouvertures(code) == voulu || (code == Croix && sensEntree == sortie))
             codes.push_back(code);
-    if (sensEntree == sortie)
-        codes.push_back(Croix);
     return codes;
 }
 
+// The order the search tries the ways out of a cell in.
 constexpr std::array<Direction, 4> Directions{Direction::Droite, Direction::Bas, Direction::Haut,
                                               Direction::Gauche};
 
 bool Contient(const std::vector<int>& codes, int code) {
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
+    return std::ranges::find(codes, code) != codes.end();
+}
+
+const Cellule& Case(const Jeu& jeu, int i) {
+    return jeu.Cellules()[static_cast<std::size_t>(i)];
 }
 
 } // namespace
 
 bool JoueurScripte::CaseLibre(int i) const {
-    return jeu_.Cellules()[static_cast<std::size_t>(i)].Tag == Vide && !plan_.contains(i);
+    return Case(jeu_, i).Tag == Vide && !plan_.contains(i);
 }
 
 // Breadth-first search from cell `depuis`, entered moving in direction `sens`, to the cell
 // `but`, which must be entered horizontally (a gate; `*sortieBut` receives the direction the
-// liquid leaves it by) or moving right (an arrival).
+// liquid leaves it by) or moving right (an arrival). The way back needs no check: the cell behind
+// is a visited one, or the anchored piece the search starts from.
 bool JoueurScripte::Chemin(int depuis, Direction sens, int but, bool butHorizontal, int* sortieBut) {
     if (!CaseLibre(depuis))
         return false;
-    struct Noeud {
-        int cellule;
-        Direction sens;
-        int parent;
-    };
-    std::vector<Noeud> noeuds{{depuis, sens, -1}};
-    std::vector<bool> vu(NombreCellules, false);
-    vu[static_cast<std::size_t>(depuis)] = true;
-    for (std::size_t k = 0; k < noeuds.size(); ++k) {
+    // Each cell reached: the one it was reached from, and the direction it was entered moving in.
+    std::map<int, std::pair<int, Direction>> venue{{depuis, {-1, sens}}};
+    std::vector<int> file{depuis};
+    for (std::size_t k = 0; k < file.size(); ++k) {
         for (Direction sortie : Directions) {
-            const auto suivant = Voisin(noeuds[k].cellule, sortie);
-            if (sortie == Inverse(noeuds[k].sens) || !suivant)
-                continue;
-            if (*suivant == but && (butHorizontal ? Horizontale(sortie) : sortie == Direction::Droite)) {
-                // Each cell's exit is the direction its successor was entered by.
-                Direction s = sortie;
-                for (int n = static_cast<int>(k); n >= 0; n = noeuds[static_cast<std::size_t>(n)].parent) {
-                    const Noeud& nd = noeuds[static_cast<std::size_t>(n)];
-                    plan_[nd.cellule] = PipesPour(nd.sens, s);
-                    s = nd.sens;
-                }
+            const auto suivant = Voisin(file[k], sortie);
+            if (suivant == but &&
+                (sortie == Direction::Droite || (butHorizontal && sortie == Direction::Gauche))) {
                 if (sortieBut)
                     *sortieBut = static_cast<int>(sortie);
+                // Each cell's exit is the direction its successor was entered by.
+                for (int n = file[k]; n >= 0; n = venue[n].first) {
+                    plan_[n] = PipesPour(venue[n].second, sortie);
+                    sortie = venue[n].second;
+                }
                 return true;
             }
-            if (vu[static_cast<std::size_t>(*suivant)] || !CaseLibre(*suivant))
-                continue;
-            vu[static_cast<std::size_t>(*suivant)] = true;
-            noeuds.push_back({*suivant, sortie, static_cast<int>(k)});
+            if (suivant && CaseLibre(*suivant) && venue.try_emplace(*suivant, file[k], sortie).second)
+                file.push_back(*suivant);
         }
     }
     return false;
@@ -89,40 +78,35 @@ bool JoueurScripte::Planifier() {
         if (!EstActive(c, etat.Niveau))
             continue;
         const Liquide& l = etat[c];
-        if (!APorte(c, etat.Niveau)) {
-            tout = Chemin(l.Depart + 1, Direction::Droite, l.Arrivee, false, nullptr) && tout;
-            continue;
-        }
+        const bool porte = APorte(c, etat.Niveau);
         int sortie = 0;
-        const bool versPorte = Chemin(l.Depart + 1, Direction::Droite, l.Passage, true, &sortie);
+        const bool trouve =
+            Chemin(l.Depart + 1, Direction::Droite, porte ? l.Passage : l.Arrivee, porte, &sortie);
+        // Through the gate, the liquid goes on the way it came in.
         const auto d = static_cast<Direction>(sortie);
         const auto apres = Voisin(l.Passage, d);
-        tout = versPorte && apres && Chemin(*apres, d, l.Arrivee, false, nullptr) && tout;
+        tout = trouve && (!porte || (apres && Chemin(*apres, d, l.Arrivee, false, nullptr))) && tout;
     }
     return tout;
 }
 
 bool JoueurScripte::PlanEnPlace() const {
-    return std::all_of(plan_.begin(), plan_.end(), [&](const auto& entree) {
-        return Contient(entree.second, jeu_.Cellules()[static_cast<std::size_t>(entree.first)].Tag);
-    });
+    return std::ranges::all_of(
+        plan_, [&](const auto& entree) { return Contient(entree.second, Case(jeu_, entree.first).Tag); });
 }
 
 int JoueurScripte::Poser(int clicsMax) {
     int clics = 0;
     for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
-        const auto& cellules = jeu_.Cellules();
-        int cible = -1;
-        for (const auto& [cellule, codes] : plan_) {
-            const Cellule& c = cellules[static_cast<std::size_t>(cellule)];
-            if (!Contient(codes, c.Tag) && c.DataField.empty() && Contient(codes, jeu_.Etat().Tuyau1)) {
-                cible = cellule;
-                break;
-            }
-        }
+        const auto voulue = std::ranges::find_if(plan_, [&](const auto& entree) {
+            const Cellule& c = Case(jeu_, entree.first);
+            return !Contient(entree.second, c.Tag) && c.DataField.empty() &&
+                   Contient(entree.second, jeu_.Etat().Tuyau1);
+        });
+        int cible = voulue != plan_.end() ? voulue->first : -1;
         // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
         for (int i = 0; cible < 0 && i < NombreCellules; ++i) {
-            const Cellule& c = cellules[static_cast<std::size_t>(i)];
+            const Cellule& c = Case(jeu_, i);
             if (!plan_.contains(i) && (c.Tag == Vide || EstTuyau(c.Tag)) && c.DataField.empty())
                 cible = i;
         }
@@ -134,17 +118,16 @@ int JoueurScripte::Poser(int clicsMax) {
 }
 
 int JoueurScripte::JouerNiveau(const std::function<void()>& apresEvenement) {
+    const std::function<void()> apres = apresEvenement ? apresEvenement : [] {};
     Planifier();
     Poser();
-    if (apresEvenement)
-        apresEvenement();
+    apres();
     const int niveau = jeu_.Etat().Niveau, essais = jeu_.Etat().Essais;
     int tics = 0;
-    while (jeu_.Affichage().Timer1Actif && jeu_.Etat().Niveau == niveau && jeu_.Etat().Essais == essais) {
+    for (; jeu_.Affichage().Timer1Actif && jeu_.Etat().Niveau == niveau && jeu_.Etat().Essais == essais;
+         ++tics) {
         jeu_.Timer1_Timer();
-        ++tics;
-        if (apresEvenement)
-            apresEvenement();
+        apres();
     }
     return tics;
 }

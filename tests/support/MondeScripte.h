@@ -29,8 +29,7 @@ class HasardScripte : public Hasard {
     std::optional<std::mt19937> generateur_;
 };
 
-class HorlogeScriptee : public Horloge {
-  public:
+struct HorlogeScriptee : Horloge {
     void Demarrer() override { enMarche = true, ++demarrages; }
     void Arreter() override { enMarche = false; }
     bool enMarche = false;
@@ -39,8 +38,7 @@ class HorlogeScriptee : public Horloge {
 
 // Records every box; the name box answers from a queue and fails the test when nobody
 // expected it.
-class DialoguesScriptes : public Dialogues {
-  public:
+struct DialoguesScriptes : Dialogues {
     struct Boite {
         std::string texte;
         Icone icone;
@@ -53,8 +51,7 @@ class DialoguesScriptes : public Dialogues {
 };
 
 // An in-memory best-scores file; a missing file is std::nullopt.
-class PalmaresMemoire : public Palmares {
-  public:
+struct PalmaresMemoire : Palmares {
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
     bool Ecrire(const TableScores& t) override;
