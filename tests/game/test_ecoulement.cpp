@@ -29,7 +29,7 @@ struct Banc : test::Monde {
 
 } // namespace
 
-TEST(Ecoulement, EveryPipeAgainstEveryEntrySide) {
+TEST(Ecoulement, ChaqueTuyauParChaqueCoteDEntree) {
     // Pipe `code` at cell p entered from p + depuis: the liquid goes on to p + vers, or overflows
     // (vers 0). Every other neighbour holds a cross, which would take it from any side. First the
     // ways out that would leave the row or the board.
@@ -60,7 +60,7 @@ TEST(Ecoulement, EveryPipeAgainstEveryEntrySide) {
     }
 }
 
-TEST(Ecoulement, WhatTheCellAheadAccepts) {
+TEST(Ecoulement, CeQueLaCaseSuivanteAccepte) {
     // The blue front at P: a straight pipe (2, 3) entered so that it leaves towards P + sens, the
     // departure (9) or the gate (11). The cell ahead, filled with `fill`, takes the liquid when its
     // code is one of `prend`: leaving a departure or a gate, the liquid may only enter a pipe.
@@ -88,7 +88,7 @@ TEST(Ecoulement, WhatTheCellAheadAccepts) {
         }
 }
 
-TEST(Ecoulement, CrossesFillTwoChannelsInEitherOrderAndCollideInOne) {
+TEST(Ecoulement, LesCroisementsRemplissentDeuxCanauxDansLesDeuxOrdres) {
     // First liquid, second liquid, whether the first runs across, then the cross's picture and fill.
     using C = Couleur;
     const std::tuple<C, C, bool, const char*, const char*> cas[]{
@@ -119,7 +119,7 @@ TEST(Ecoulement, CrossesFillTwoChannelsInEitherOrderAndCollideInOne) {
               std::make_tuple("8hr.bmp", "Hr", 2));
 }
 
-TEST(Ecoulement, ArrivalSucceedsOnlyThroughTheGateOnLevelsThatHaveOne) {
+TEST(Ecoulement, LArriveeNeReussitQueParLaPorteSurLesNiveauxQuiEnOnt) {
     // Level, fill of the gate cell, whether the arrival counts.
     for (auto [niveau, porte, valide] :
          {std::tuple{4, "", false}, {4, "x", true}, {3, "", true}, {15, "", false}}) {

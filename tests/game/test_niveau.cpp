@@ -9,7 +9,7 @@
 using namespace canalisor;
 using canalisor::test::Monde;
 
-TEST(Plateau, RowsUseFloorDivision) {
+TEST(Plateau, LesLignesArrondissentVersLeBas) {
     const std::tuple<int, int, bool> cas[]{{14, 15, false}, {0, -1, false}, {-1, -15, true}, {0, 14, true}};
     for (auto [a, b, meme] : cas)
         EXPECT_EQ(MemeLigne(a, b), meme) << a << " / " << b;
@@ -19,7 +19,7 @@ TEST(Plateau, RowsUseFloorDivision) {
 // on cell `voisin` (0: none): whether the generator refuses the cell. Random layouts catch a rule
 // too lax; these rows catch one too strict, and the row ends, where a neighbour on another row
 // never counts.
-TEST(Placement, RulesAtRowEndsCornersAndBesideOtherPieces) {
+TEST(Placement, ReglesAuxBoutsDeLigneAuxCoinsEtAuxAbordsDesPieces) {
     const std::tuple<char, int, int, int, bool> cas[]{
         {'D', 0, 0, 0, false},          {'D', 0, 2, Obstacle, true},   {'D', 119, 0, 0, true},
         {'D', 13, 15, Obstacle, false}, {'D', 13, 14, Obstacle, true}, {'D', 50, 49, 10, false},
@@ -40,7 +40,7 @@ TEST(Placement, RulesAtRowEndsCornersAndBesideOtherPieces) {
     }
 }
 
-TEST(Niveau, RandomLayoutsOfEveryLevelKeepTheirInvariants) {
+TEST(Niveau, LesNiveauxTiresAuHasardGardentLeursInvariants) {
     // Per level: liquids (a departure and an arrival each), gates, obstacles.
     const int liquides[15]{1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4};
     const int portes[15]{0, 1, 0, 1, 2, 0, 1, 2, 3, 0, 1, 2, 3, 4, 4};
@@ -84,7 +84,7 @@ TEST(Niveau, RandomLayoutsOfEveryLevelKeepTheirInvariants) {
 }
 
 // Level 4 lays Db Ab Pb Dr Ar and six obstacles, each drawn again until its cell is allowed.
-TEST(Niveau, LaysPiecesInOrderRedrawsRefusedCellsAndStartsOnlyItsOwnRuns) {
+TEST(Niveau, PoseDansLOrdreRetireLesCasesRefuseesEtNeLanceQueSesLiquides) {
     Monde m;
     EtatJeu& e = m.jeu.Etat();
     e[Couleur::Rouge] = {11, 12, 13, 14, 77, false, true};

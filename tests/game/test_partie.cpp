@@ -25,7 +25,7 @@ void NouvellePartieConnue(Monde& m, std::initializer_list<int> tuyaux = {2, 2, 2
 
 } // namespace
 
-TEST(Partie, StartUpWithAndWithoutTheFile) {
+TEST(Partie, DemarrageAvecEtSansLeFichier) {
     Monde m;
     std::ranges::reverse(*m.palmares.table); // the record is the best score, wherever it stands
     ASSERT_TRUE(m.jeu.Form_Load("/jeu/"));
@@ -43,7 +43,7 @@ TEST(Partie, StartUpWithAndWithoutTheFile) {
 
 // Ticks, clicks and the valves while paused, and the clock after a stop or a game over, are left
 // to the soak's checks.
-TEST(Partie, TimelinePauseAndValvesAtEachDifficulty) {
+TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
     // Difficulty, Delai, Cadence, points per cell with the valves wide open.
     for (auto [d, delai, cadence, max] : {std::array{1, 80, 10, 2}, {2, 60, 10, 2}, {3, 40, 5, 3}}) {
         SCOPED_TRACE(testing::Message() << "difficulty " << d);
@@ -70,7 +70,7 @@ TEST(Partie, TimelinePauseAndValvesAtEachDifficulty) {
     }
 }
 
-TEST(Partie, AClickLaysThePipeInHandOverAnyPipeNotReachedYet) {
+TEST(Partie, UnClicPoseLeTuyauEnMainSurToutTuyauPasEncoreRempli) {
     Monde m;
     NouvellePartieConnue(m, {5, 8, 3});
     m.hasard.Ajouter({0.3, 0.8}); // pipes 4 and 7 for the queue
@@ -81,7 +81,7 @@ TEST(Partie, AClickLaysThePipeInHandOverAnyPipeNotReachedYet) {
               std::make_tuple(8, "8.bmp", 3, 4, 7));
 }
 
-TEST(Partie, LevelFifteenWrapsToLevelOneOneDifficultyHigher) {
+TEST(Partie, ApresLeNiveauQuinzeRetourAuNiveauUnPlusDifficile) {
     constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
     // Difficulty before, after, the countdown shown, score before and after: it saturates.
     const std::tuple<int, int, const char*, std::int32_t, std::int32_t> cas[]{{1, 2, "60", 500, 1600},
@@ -109,7 +109,7 @@ TEST(Partie, LevelFifteenWrapsToLevelOneOneDifficultyHigher) {
     }
 }
 
-TEST(Partie, ThreeLostTriesEndTheGameAndRecordTheScore) {
+TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
     // Final score; the file: 0 fine, 1 cannot be written, 2 gone; the place the score earns (-1
     // none); the record shown after; the name typed and as recorded. The first row is the worked
     // example: Jules takes place 3 and Anne drops out. Equal scores at places 2 and 5 stay above.
@@ -157,7 +157,7 @@ TEST(Partie, ThreeLostTriesEndTheGameAndRecordTheScore) {
     }
 }
 
-TEST(Partie, AScriptedPlayerSolvesLevelsOneAndTwo) {
+TEST(Partie, UnJoueurScripteReussitLesNiveauxUnEtDeux) {
     const unsigned graine = 424242;
     Monde m(graine);
     m.jeu.menuJouer_Click();
@@ -167,7 +167,7 @@ TEST(Partie, AScriptedPlayerSolvesLevelsOneAndTwo) {
     EXPECT_EQ(std::tie(m.jeu.Etat().Niveau, m.jeu.Etat().Essais), std::make_tuple(3, 2)) << "seed " << graine;
 }
 
-TEST(Classement, RanksFromTheBestWithTheHistoricQuirks) {
+TEST(Classement, ClasseDuMeilleurAvecLesBizarreriesHistoriques) {
     const std::string Lea = TableExemple()[2].Nom;
     const std::pair<TableScores, TableScores> cas[]{
         {{{{"Hugo", "300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {Lea, "900"}}},
@@ -182,7 +182,7 @@ TEST(Classement, RanksFromTheBestWithTheHistoricQuirks) {
         EXPECT_EQ(ClasserScores(fichier), classe) << fichier[0].Nom << ", " << fichier[1].Nom << "...";
 }
 
-TEST(Classement, LireNombreTakesSpacesSignAndDigitsWithinThirtyTwoBits) {
+TEST(Classement, LireNombrePrendEspacesSigneEtChiffresSurTrenteDeuxBits) {
     const std::pair<std::string, std::optional<std::int32_t>> cas[]{{"  +42  ", 42},
                                                                     {"-2147483648", INT32_MIN},
                                                                     {"-2147483649", {}},
