@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 #include <string_view>
-#include <vector>
 
 #include "Classement.h"
 #include "Placement.h"
@@ -65,34 +64,19 @@ std::optional<Direction> CoteEntree(int p, int q) {
     return std::nullopt;
 }
 
-struct Passe {
-    Direction entree;
-    Direction sortie;
-};
-
-// For each pipe, the sides it may be entered by and where the liquid then leaves, in the
-// order they are tried. Entry sides are named after the side of the cell: entering from
-// the left (Gauche) a straight pipe leaves to the right (Droite).
-std::vector<Passe> Passes(int code) {
-    using D = Direction;
-    switch (code) {
-    case DroitH:
-        return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}};
-    case DroitV:
-        return {{D::Haut, D::Bas}, {D::Bas, D::Haut}};
-    case CoudeDB:
-        return {{D::Bas, D::Droite}, {D::Droite, D::Bas}};
-    case CoudeGB:
-        return {{D::Gauche, D::Bas}, {D::Bas, D::Gauche}};
-    case CoudeGH:
-        return {{D::Gauche, D::Haut}, {D::Haut, D::Gauche}};
-    case CoudeDH:
-        return {{D::Haut, D::Droite}, {D::Droite, D::Haut}};
-    case Croix:
-        return {{D::Gauche, D::Droite}, {D::Droite, D::Gauche}, {D::Haut, D::Bas}, {D::Bas, D::Haut}};
-    default:
-        return {};
-    }
+// Where a liquid that came in by side `entree` leaves a piece: by its other open side, or
+// straight on through a cross, whose two channels do not meet. Nothing when the piece is not
+// open on that side.
+std::optional<Direction> Sortie(int code, Direction entree) {
+    const std::uint8_t ouvertes = Ouvertures(code);
+    if ((ouvertes & CoteVers(entree)) == 0)
+        return std::nullopt;
+    if (code == Croix)
+        return Opposee(entree);
+    for (Direction d : {Direction::Droite, Direction::Gauche, Direction::Bas, Direction::Haut})
+        if (d != entree && (ouvertes & CoteVers(d)) != 0)
+            return d;
+    return std::nullopt;
 }
 
 // Whether the cell ahead takes the liquid coming in that direction. Leaving a departure or
@@ -396,17 +380,11 @@ void Jeu::Remplissage(Couleur couleur) {
         depuisAncre = true;
     } else if (EstTuyau(front.Tag) || front.Tag == d.Passage) {
         depuisAncre = front.Tag == d.Passage;
+        // A piece that does not fit the side it was entered by, or whose exit leaves the board
+        // or the row, overflows.
         const auto entree = CoteEntree(p, q);
-        const auto passes = front.Tag == d.Passage ? Passes(DroitH) : Passes(front.Tag);
-        for (const Passe& passe : passes) {
-            if (entree != passe.entree)
-                continue;
-            if (const auto voisin = Voisin(p, passe.sortie)) {
-                t = voisin;
-                sortie = passe.sortie;
-                break;
-            }
-        }
+        sortie = entree ? Sortie(front.Tag, *entree) : std::nullopt;
+        t = sortie ? Voisin(p, *sortie) : std::nullopt;
         if (!t) {
             liquide.Valide = false;
             return;

@@ -66,6 +66,14 @@ std::uint8_t Ouvertures(int code);
 bool MemeLigne(int a, int b);
 
 enum class Direction : std::uint8_t { Droite, Gauche, Bas, Haut };
+constexpr Direction Opposee(Direction d) {
+    return static_cast<Direction>(static_cast<std::uint8_t>(d) ^ 1u);
+}
+// The side of a cell that faces direction d.
+constexpr std::uint8_t CoteVers(Direction d) {
+    constexpr std::uint8_t cotes[]{Droite, Gauche, Bas, Haut};
+    return cotes[static_cast<std::uint8_t>(d)];
+}
 // The neighbour of i in that direction, when it is on the board (and on i's row for a
 // horizontal move).
 std::optional<int> Voisin(int i, Direction d);

@@ -7,13 +7,9 @@ namespace canalisor::test {
 
 namespace {
 
-// The side of a cell each direction leads to, in the order Direction lists them (Droite, Gauche,
-// Bas, Haut): flipping the low bit of a direction gives the opposite one.
-constexpr std::uint8_t Cotes[]{canalisor::Droite, canalisor::Gauche, canalisor::Bas, canalisor::Haut};
-
 // Pipes joining the side the liquid comes in by, moving `sensEntree`, to the side it leaves by.
 std::vector<int> PipesPour(Direction sensEntree, Direction sortie) {
-    const int voulu = Cotes[static_cast<int>(sensEntree) ^ 1] | Cotes[static_cast<int>(sortie)];
+    const int voulu = CoteVers(Opposee(sensEntree)) | CoteVers(sortie);
     std::vector<int> codes; // a cross fits only where the liquid runs straight on
     for (int code = DroitH; code <= Croix; ++code)
         if (Ouvertures(code) == voulu || (code == Croix && sensEntree == sortie))
