@@ -6,7 +6,10 @@
 #   scripts/fumee.sh BUILD_DIR
 #
 # BUILD_DIR is the build tree (its canalisor/ folder holds the program, tiles and scores file);
-# the program runs from a temporary copy, so the build's best-scores file is left alone.
+# the program runs from a temporary copy, so the build's best-scores file is left alone. The copy's
+# folder name is not valid UTF-8, as in an archive made on another system, and a best-scores file
+# waits beside it: the program must take its tiles and scores from its own folder all the same,
+# and leave the other file alone.
 # FUMEE_CAPTURES=DIR keeps the screenshots there. Needs Xvfb, xdotool, xwininfo (x11-utils) and
 # ImageMagick's import and compare.
 set -euo pipefail
@@ -39,7 +42,10 @@ nettoyer() {
 }
 trap nettoyer EXIT
 
-cp -a "$1/canalisor" "$tmp/canalisor"
+dossier=$tmp/jeu$'\xe9'
+cp -a "$1/canalisor" "$dossier"
+printf 'Intrus\r\n9999\r\n' >"$tmp/canalisor.txt"
+voisin=$(stat -c '%s %Y %i' "$tmp/canalisor.txt")
 
 # Xvfb picks a free display and writes its number once it accepts clients.
 mkfifo "$tmp/affichage"
@@ -56,7 +62,7 @@ unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCA
 # The pointer stays off the window: a cell under it would take the keyboard's cursor.
 xdotool mousemove 1590 990
 
-"$tmp/canalisor/canalisor" >"$tmp/canalisor.log" 2>&1 &
+"$dossier/canalisor" >"$tmp/canalisor.log" 2>&1 &
 jeu=$!
 
 fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
@@ -101,7 +107,7 @@ capture fenetre-partie
 cible=
 for ((k = 0; k < COLONNES * LIGNES; k++)); do
     i=$(((k + COLONNES + 2) % (COLONNES * LIGNES)))
-    pixels=$(compare -metric AE "$tmp/fenetre-partie.png[$(case_geometrie $i)]" "$tmp/canalisor/0.bmp" null: 2>&1) ||
+    pixels=$(compare -metric AE "$tmp/fenetre-partie.png[$(case_geometrie $i)]" "$dossier/0.bmp" null: 2>&1) ||
         true
     if [ "${pixels%% *}" = 0 ]; then
         cible=$i
@@ -132,4 +138,5 @@ statut=0
 wait "$jeu" || statut=$?
 jeu=
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut: $(cat "$tmp/canalisor.log")"
+[ "$(stat -c '%s %Y %i' "$tmp/canalisor.txt")" = "$voisin" ] || echec "the best-scores file beside the folder was touched"
 echo "fumee: passed"

@@ -3,20 +3,25 @@
 #include <cstdlib>
 
 #include <QApplication>
-#include <QDir>
 
+#include "DossierProgramme.h"
 #include "FichierScores.h"
 #include "Form1.h"
 #include "MondeQt.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const QString chemin =
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
+    canalisor::ui::DialoguesQt dialogues;
+    // Qt decodes the folder's name and loses a name that is not valid UTF-8: it would then read,
+    // and might rewrite, files at the root. The folder is entered by its bytes instead.
+    if (!canalisor::ui::EntrerDossierProgramme()) {
+        dialogues.Message(canalisor::ui::DossierIntrouvable, canalisor::Icone::Critique);
+        return EXIT_FAILURE;
+    }
+    const QString chemin = QStringLiteral("./");
 
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
-    canalisor::ui::DialoguesQt dialogues;
     canalisor::FichierScores palmares(chemin + QStringLiteral("canalisor.txt"));
     canalisor::ui::Form1 form1(hasard, horloge, dialogues, palmares, chemin);
     dialogues.Parent(&form1);
