@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -35,18 +36,46 @@ QString NomDouble(const QString& nom);
 // the same room; else the file itself. Qt's own lookup of "@2x" files serves QIcon only.
 QPixmap ChargerPourEcran(const QString& chemin, qreal ratio);
 
-// Loads the pictures of the board from the program's folder. A file that is missing or
-// unreadable is reported once per name; the cells then draw a stand-in. A missing "@2x" file
-// is not: the plain one, enlarged, still shows the right piece.
+// The side of a tile in pixels: the picture area of a cell.
+inline constexpr int CoteTuile = 79;
+
+// Loads the pictures of the board from the program's folder. The folder is the player's to
+// fill, so a file there may be anything: only regular files are opened (a FIFO would block
+// for good), a picture more than four times the tile's side is refused before it is decoded,
+// and one that does not decode whole is refused rather than shown half black. Each picture is
+// decoded once and the same copy serves every cell that shows it, until the file changes.
+// A file that is missing or refused is reported once per name; the cells then draw a stand-in.
+// A missing "@2x" file is not: the plain one, enlarged, still shows the right piece.
 class Imagier {
   public:
-    explicit Imagier(QString dossier) : dossier_(std::move(dossier)) {}
+    explicit Imagier(QString dossier, int cote = CoteTuile) : dossier_(std::move(dossier)), cote_(cote) {}
     QPixmap Charger(const QString& nom, qreal ratio = 1);
     const QString& Dossier() const { return dossier_; }
 
   private:
+    // What became of one file: shown, absent, or there but refused (and why).
+    struct Lecture {
+        QPixmap image;
+        bool absente = false;
+        QString refus;
+    };
+    // Tells one version of a file from the next, without opening it.
+    struct Empreinte {
+        quint64 appareil = 0, noeud = 0;
+        qint64 taille = 0, modifiee = 0;
+        bool operator==(const Empreinte&) const = default;
+    };
+    struct Memorisee {
+        Empreinte empreinte;
+        Lecture lecture;
+    };
+    Lecture Lire(const QString& nom, int densite);
+    void Signaler(const QString& nom, const QString& raison);
+
     QString dossier_;
-    QSet<QString> manquantes_;
+    int cote_;
+    QHash<QString, Memorisee> lues_; // by name and density
+    QSet<QString> signalees_;
 };
 
 // A picture cell of the board or a next-pipe box: a one-pixel flat border around a 79 x 79
@@ -60,6 +89,7 @@ class CaseImage : public QFrame {
     // True when the name differs from the one shown, which is then replaced.
     bool Afficher(const std::string& nom);
     const QString& NomImage() const { return nom_; }
+    const QPixmap& Image() const { return image_; }
     // True while the named picture could not be loaded and the stand-in is drawn.
     bool Remplacee() const { return !nom_.isEmpty() && image_.isNull(); }
 
