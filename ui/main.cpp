@@ -5,19 +5,22 @@
 #include <QApplication>
 #include <QDir>
 
+#include "Application.h"
+#include "EmplacementScores.h"
 #include "FichierScores.h"
 #include "Form1.h"
 #include "MondeQt.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    canalisor::ui::PreparerApplication(application);
     const QString chemin =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
 
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
     canalisor::ui::DialoguesQt dialogues;
-    canalisor::FichierScores palmares(chemin + QStringLiteral("canalisor.txt"));
+    canalisor::FichierScores palmares(canalisor::ui::EmplacementScores(chemin, dialogues));
     canalisor::ui::Form1 form1(hasard, horloge, dialogues, palmares, chemin);
     dialogues.Parent(&form1);
     QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &form1, &canalisor::ui::Form1::Timer1_Timer);
