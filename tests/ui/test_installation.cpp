@@ -142,6 +142,25 @@ TEST(Emplacement, LaFinDePartieEcritLaCopieDuJoueur) {
     EXPECT_EQ(Lire(programme + QStringLiteral("canalisor.txt")), Installe);
 }
 
+// The program may find its folder as "./" once it has moved into it.
+TEST(Emplacement, UnCheminRelatifDonneLaMemeCopie) {
+    QTemporaryDir tmp;
+    const QString avant = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
+    Ecrire(QStringLiteral("canalisor.txt"), Installe);
+    DialoguesScriptes dialogues;
+    QString demande;
+    const QString choisi = ui::EmplacementScores(
+        QStringLiteral("./"), dialogues, tmp.filePath(QStringLiteral("joueur")), [&](const QString& d) {
+            demande = d;
+            return false;
+        });
+    QDir::setCurrent(avant);
+    EXPECT_EQ(demande, QStringLiteral("./"));
+    EXPECT_EQ(choisi, tmp.filePath(QStringLiteral("joueur/canalisor.txt")));
+    EXPECT_EQ(Lire(choisi), Installe);
+}
+
 TEST(Emplacement, UnDossierSansDroitDEcritureNEstPasInscriptible) {
     QTemporaryDir tmp;
     EXPECT_TRUE(ui::DossierInscriptible(tmp.path()));
