@@ -41,6 +41,9 @@ dire "building the package"
 (cd "$tmp" && "$racine"/scripts/paquet.sh >"$tmp/paquet.log" 2>&1) || { tail -n 30 "$tmp/paquet.log"; echec "the package did not build"; }
 deb=$(ls "$tmp"/canalisor_*.deb)
 dire "built $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+lintian "$deb" >"$tmp/lintian.log" 2>&1 || true
+sed 's/^/  lintian: /' "$tmp/lintian.log"
+! grep -q '^E:' "$tmp/lintian.log" || echec "lintian reports errors"
 dire "apt-get install $(basename "$deb")"
 DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.log"; echec "apt-get install"; }
 dpkg -L canalisor >"$tmp/fichiers"
