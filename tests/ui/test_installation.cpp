@@ -23,7 +23,6 @@
 
 #include "Application.h"
 #include "EmplacementScores.h"
-#include "FichierScores.h"
 #include "MondeQt.h"
 #include "MondeScripte.h"
 
@@ -122,24 +121,6 @@ TEST(Emplacement, CopieImpossibleDitPourquoiEtGardeLeFichierInstalle) {
         " (dossier impossible à créer). Ils seront lus dans " +
         (programme + QStringLiteral("canalisor.txt")).toStdString() + ", que vous ne pouvez pas modifier.";
     EXPECT_EQ(dialogues.messages[0].texte, attendu);
-}
-
-// The whole route of an installed game: the player's copy takes the end-of-game write, the
-// installed file keeps its bytes.
-TEST(Emplacement, LaFinDePartieEcritLaCopieDuJoueur) {
-    QTemporaryDir tmp;
-    const QString programme = tmp.filePath(QStringLiteral("programme")) + QLatin1Char('/');
-    QDir().mkpath(programme);
-    Ecrire(programme + QStringLiteral("canalisor.txt"), Installe);
-    DialoguesScriptes dialogues;
-    FichierScores palmares(ui::EmplacementScores(programme, dialogues, tmp.filePath(QStringLiteral("joueur")),
-                                                 [](const QString&) { return false; }));
-    ASSERT_TRUE(palmares.Existe());
-    ASSERT_TRUE(palmares.Ecrire(TableExemple()));
-    EXPECT_EQ(Lire(tmp.filePath(QStringLiteral("joueur/canalisor.txt"))),
-              QByteArray("Marie\r\n1500\r\nPaul\r\n1200\r\nL\xe9"
-                         "a\r\n900\r\nHugo\r\n300\r\nAnne\r\n0\r\n"));
-    EXPECT_EQ(Lire(programme + QStringLiteral("canalisor.txt")), Installe);
 }
 
 // The program may find its folder as "./" once it has moved into it.
