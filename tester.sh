@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build with warnings
-# as errors, the same suites under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# bounded run of the fuzz target. Set RAPIDE=1 to run only the first stage.
+# as errors, the Debian package installed and played (as root only), the same suites under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded run of the fuzz target. Set
+# RAPIDE=1 to run only the first stage.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/dependances.sh
@@ -13,6 +14,9 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 [ "${RAPIDE:-0}" = 1 ] && exit 0
+
+echo "== the Debian package, installed and played by an ordinary user, then purged"
+scripts/essai-paquet.sh
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCANALISOR_WERROR=ON -DCANALISOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

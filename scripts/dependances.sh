@@ -5,7 +5,8 @@ set -euo pipefail
 
 paquets=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
          clang libclang-rt-14-dev fonts-dejavu-core fonts-liberation2
-         xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils "$@")
+         xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils
+         qt6-translations-l10n dpkg-dev fakeroot lintian "$@")
 
 manquants=()
 for p in "${paquets[@]}"; do

@@ -5,8 +5,6 @@
 
 #include <QAccessible>
 #include <QCloseEvent>
-#include <QIcon>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -50,15 +48,6 @@ Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& p
     InitialiserRessources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Canalisor"));
-    // The window system only ever asks for the small sizes; decoding the 256-pixel image as
-    // well would cost start-up time and memory for nothing.
-    QIcon icone;
-    QImageReader lecteur(QStringLiteral(":/canalisor.ico"));
-    do {
-        if (lecteur.size().width() <= 48)
-            icone.addPixmap(QPixmap::fromImage(lecteur.read()));
-    } while (lecteur.jumpToNextImage());
-    setWindowIcon(icone);
     ConstruireMenus();
     ConstruireClient();
     ConstruireRaccourcis();

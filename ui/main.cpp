@@ -4,13 +4,16 @@
 
 #include <QApplication>
 
+#include "Application.h"
 #include "DossierProgramme.h"
+#include "EmplacementScores.h"
 #include "FichierScores.h"
 #include "Form1.h"
 #include "MondeQt.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    canalisor::ui::PreparerApplication(application);
     canalisor::ui::DialoguesQt dialogues;
     // Qt decodes the folder's name and loses a name that is not valid UTF-8: it would then read,
     // and might rewrite, files at the root. The folder is entered by its bytes instead.
@@ -22,7 +25,7 @@ int main(int argc, char* argv[]) {
 
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
-    canalisor::FichierScores palmares(chemin + QStringLiteral("canalisor.txt"));
+    canalisor::FichierScores palmares(canalisor::ui::EmplacementScores(chemin, dialogues));
     canalisor::ui::Form1 form1(hasard, horloge, dialogues, palmares, chemin);
     dialogues.Parent(&form1);
     QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &form1, &canalisor::ui::Form1::Timer1_Timer);

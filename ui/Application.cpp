@@ -1,0 +1,41 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+#include <QTranslator>
+
+// Both resource files are compiled into the library; naming their initialisers keeps the linker
+// from dropping them from the archive. It must be done from outside any namespace.
+static void InitialiserTraductions() {
+    Q_INIT_RESOURCE(traductions);
+#ifdef CANALISOR_RESSOURCES
+    Q_INIT_RESOURCE(canalisor);
+#endif
+}
+
+namespace canalisor::ui {
+
+bool PreparerApplication(QApplication& application) {
+    InitialiserTraductions();
+    // The player's data folder, ~/.local/share/canalisor, takes this name.
+    QApplication::setApplicationName(QStringLiteral("canalisor"));
+
+    // The window system only ever asks for the small sizes; decoding the 256-pixel image as
+    // well would cost start-up time and memory for nothing.
+    QIcon icone;
+    QImageReader lecteur(QStringLiteral(":/canalisor.ico"));
+    do {
+        if (lecteur.size().width() <= 48)
+            icone.addPixmap(QPixmap::fromImage(lecteur.read()));
+    } while (lecteur.jumpToNextImage());
+    QApplication::setWindowIcon(icone);
+
+    auto* traducteur = new QTranslator(&application);
+    if (!traducteur->load(QStringLiteral(":/traductions/qtbase_fr.qm")))
+        return false;
+    return QApplication::installTranslator(traducteur);
+}
+
+} // namespace canalisor::ui
