@@ -13,28 +13,51 @@ namespace {
 
 constexpr std::size_t NombreLignes = 2 * std::tuple_size_v<TableScores>;
 
+// Whether the first ten lines all end in CR LF, as every file the game writes does. Only
+// then may a lone LF be part of a name: in any other file it is a line end a person put there.
+bool EcritParLeJeu(QByteArrayView octets) {
+    std::size_t fins = 0;
+    for (qsizetype i = 0; i < octets.size() && fins < NombreLignes; ++i) {
+        if (octets[i] != '\r')
+            continue;
+        if (i + 1 == octets.size() || octets[i + 1] != '\n')
+            return false;
+        ++fins;
+        ++i;
+    }
+    return fins == NombreLignes;
+}
+
 // Cuts bytes into the first ten lines as they come, so that a file can be read a piece at a
 // time and left as soon as its tenth line has ended.
 class DecoupeLignes {
   public:
-    // A file with no CR at all was written with LF line ends (by hand, on another system):
-    // its LFs end lines, or every score in it would be lost at the next write.
-    explicit DecoupeLignes(bool lfFinit) : finsLF(lfFinit) {}
+    explicit DecoupeLignes(bool ecritParLeJeu) : strict(ecritParLeJeu) {}
 
     // True once the tenth line has ended: the rest of the file does not matter.
     bool Ajouter(QByteArrayView octets) {
         for (const char c : octets) {
             if (ligne == NombreLignes)
                 break;
-            if (std::exchange(apresCR, false) && c == '\n')
-                continue;
-            if (c == '\r' || (finsLF && c == '\n')) {
-                ++ligne;
-                apresCR = true;
-            } else if (lignes[ligne].size() < LongueurLigneMax) {
-                lignes[ligne].push_back(c);
+            if (strict) {
+                if (std::exchange(apresCR, false) && c == '\n')
+                    continue;
+                if (c == '\r') {
+                    FinirLigne();
+                    apresCR = true;
+                } else {
+                    Garder(c);
+                }
+            } else if (c == '\r') {
+                // Whether these CRs end one line or one each is known at the next byte.
+                ++crEnAttente;
+            } else if (c == '\n') {
+                crEnAttente = 0;
+                FinirLigne();
             } else {
-                coupees[ligne] = true;
+                for (; crEnAttente > 0; --crEnAttente)
+                    FinirLigne();
+                Garder(c);
             }
         }
         return ligne == NombreLignes;
@@ -56,17 +79,31 @@ class DecoupeLignes {
     }
 
   private:
+    void FinirLigne() {
+        if (ligne < NombreLignes)
+            ++ligne;
+    }
+    void Garder(char c) {
+        if (ligne == NombreLignes)
+            return;
+        if (lignes[ligne].size() < LongueurLigneMax)
+            lignes[ligne].push_back(c);
+        else
+            coupees[ligne] = true;
+    }
+
     std::array<std::string, NombreLignes> lignes;
     std::array<bool, NombreLignes> coupees{};
     std::size_t ligne = 0;
+    std::size_t crEnAttente = 0;
     bool apresCR = false;
-    bool finsLF;
+    const bool strict;
 };
 
 } // namespace
 
 TableScores LireScores(QByteArrayView octets) {
-    DecoupeLignes decoupe(!octets.contains('\r'));
+    DecoupeLignes decoupe(EcritParLeJeu(octets));
     decoupe.Ajouter(octets);
     return decoupe.Table();
 }

@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <functional>
+#include <random>
+#include <string_view>
 #include <string>
 
 #include <sys/resource.h>
@@ -91,6 +93,19 @@ const std::tuple<const char*, std::string, TableScores> Formes[] = {
     {"octets binaires et nuls",
      "Ma\0rie\r\n1500\r\n\x01\x7f\xff\t\x1a\r\n1200\r\n"s + Lea + "\r\n9\0"s + "00\r\n",
      {{{"Ma\0rie"s, "1500"}, {"\x01\x7f\xff\t\x1a", "1200"}, Absente, Absente, Absente}}},
+    // Files edited by hand: each line end is the one a person sees.
+    {"LF avec un CR egare", "Marie\n1500\r\nPaul\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n",
+     TableExemple()},
+    {"LF avec un nom vide", "Marie\n1500\n\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n",
+     ExempleAvec({{1, {"", "1200"}}})},
+    {"CR CR LF",
+     "Marie\r\r\n1500\r\r\nPaul\r\r\n1200\r\r\n" + Lea + "\r\r\n900\r\r\nHugo\r\r\n300\r\r\nAnne\r\r\n0",
+     TableExemple()},
+    {"CR avec un nom vide", "Marie\r1500\r\r1200\r" + Lea + "\r900\rHugo\r300\rAnne\r0\r",
+     ExempleAvec({{1, {"", "1200"}}})},
+    // Nine CR LF are not the game's ten: the lone LF ends a line.
+    {"CR LF sans la derniere fin, un LF",
+     "Marie\r\n1500\r\nPaul\n1200\r\n" + Lea + "\r\n900\r\nHugo\r\n300\r\nAnne\r\n0", TableExemple()},
     {"noms en UTF-8", "\xef\xbb\xbfL\xc3\xa9\x61\r\n1500\r\n\xf0\x9f\x98\x80\r\n1200\r\n" + DepuisLea,
      ExempleAvec({{0, {"\xef\xbb\xbfL\xc3\xa9\x61", "1500"}}, {1, {"\xf0\x9f\x98\x80", "1200"}}})},
 };
@@ -100,6 +115,54 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
         SCOPED_TRACE(nom);
         Poser(chemin, octets);
         EXPECT_EQ(FichierScores(chemin).Lire(), attendu);
+    }
+}
+
+// What a person may type in any editor: names empty, of spaces, of digits, of windows-1252
+// bytes; scores negative, zero or positive; each line ended with LF, CR LF, CR or CR CR LF,
+// the whole file alike or line by line, with or without a last line end.
+TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
+    const char* const fins[] = {"\n", "\r\n", "\r", "\r\r\n"};
+    const std::string octetsNom = " 0123456789-azAZ\x80\x9f\xa0\xe9\xff\t";
+    for (unsigned graine = 0; graine < 3000; ++graine) {
+        std::mt19937 hasard(graine);
+        const auto tirer = [&hasard](int n) { return static_cast<int>(hasard() % static_cast<unsigned>(n)); };
+        TableScores table;
+        for (EntreeScore& e : table) {
+            const int longueur = 1 + tirer(8);
+            switch (tirer(4)) {
+            case 0:
+                e.Nom = "";
+                break;
+            case 1:
+                e.Nom = std::string(static_cast<std::size_t>(longueur), ' ');
+                break;
+            case 2:
+                e.Nom = std::to_string(tirer(1000000));
+                break;
+            default:
+                for (int i = 0; i < longueur; ++i)
+                    e.Nom += octetsNom[static_cast<std::size_t>(tirer(static_cast<int>(octetsNom.size())))];
+            }
+            e.Points = std::to_string(tirer(3) == 0 ? 0 : tirer(65536) - 32768);
+        }
+        const int forme = tirer(5); // 0..3: one line end throughout, 4: one per line
+        std::string octets;
+        std::string_view finPrecedente;
+        for (std::size_t ligne = 0; ligne < 10; ++ligne) {
+            const std::string& texte = ligne % 2 ? table[ligne / 2].Points : table[ligne / 2].Nom;
+            std::string_view fin = fins[forme < 4 ? forme : tirer(4)];
+            // After a lone CR, an empty line ended by LF reads as one CR LF, to a person too.
+            if (texte.empty() && finPrecedente == "\r")
+                fin = "\r";
+            octets += texte;
+            octets += fin;
+            finPrecedente = fin;
+        }
+        if (tirer(2))
+            octets.resize(octets.size() - finPrecedente.size());
+        ASSERT_EQ(LireScores(QByteArray::fromStdString(octets)), table)
+            << "seed " << graine << ", file " << testing::PrintToString(octets);
     }
 }
 

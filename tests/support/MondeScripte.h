@@ -3,11 +3,21 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest-printers.h>
+
 #include "Jeu.h"
+
+namespace canalisor {
+// A failed comparison shows an entry as the file holds it, not as raw object bytes.
+inline void PrintTo(const EntreeScore& e, std::ostream* os) {
+    *os << testing::PrintToString(e.Nom) << " " << testing::PrintToString(e.Points);
+}
+} // namespace canalisor
 
 namespace canalisor::test {
 
