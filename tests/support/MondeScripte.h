@@ -64,7 +64,7 @@ struct DialoguesScriptes : Dialogues {
 struct PalmaresMemoire : Palmares {
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
-    bool Ecrire(const TableScores& t) override;
+    bool MettreAJour(const Changement& changer) override;
     std::optional<TableScores> table;
     bool ecritureEchoue = false;
     int ecritures = 0;
