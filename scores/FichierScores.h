@@ -25,8 +25,8 @@ inline constexpr qint64 OctetsLusMax = 1 << 20;
 // The five entries held in a file's bytes, in file order; lines after the tenth are ignored.
 // A file whose first ten lines all end in CR LF is read as the game writes it: only CR LF ends
 // a line, and a lone LF stays part of its line. Any other file was made by hand and is read
-// as a person sees it: an LF, with any CRs just before it, ends a line, and
-// so does each CR that no LF follows.
+// as a person sees it: an LF, with any CRs just before it, ends a line, and so does each CR
+// that no LF follows.
 // An entry whose lines are missing, or whose score line is not a whole number in the 32-bit
 // range, comes out as an empty name with score "0": a damaged file must not stop the game.
 TableScores LireScores(QByteArrayView octets);
