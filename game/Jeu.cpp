@@ -487,8 +487,7 @@ void Jeu::FinDePartie() {
         dialogues_.Message(textes::ScoresIllisibles, Icone::Critique);
         return;
     }
-    TableScores table = ClasserScores(*lu);
-    if (!PlaceScore(table, etat_.Score))
+    if (!PlaceScore(ClasserScores(*lu), etat_.Score))
         return;
     std::string nom;
     while (nom.empty())
@@ -496,15 +495,27 @@ void Jeu::FinDePartie() {
     // A line end inside a name would split its entry across two lines of the file.
     std::replace_if(
         nom.begin(), nom.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    const auto place = InsererScore(table, nom, etat_.Score);
+    // The file is read again once the name is typed, under the lock: another copy of the game
+    // may have recorded a score while this one waited for the player, and its entry must stay.
+    std::optional<int> place;
+    const bool ecrit =
+        palmares_.MettreAJour([&](const TableScores& ordreFichier) -> std::optional<TableScores> {
+            TableScores ecrite = ClasserScores(ordreFichier);
+            place = InsererScore(ecrite, nom, etat_.Score);
+            if (!place) // pushed out meanwhile by better scores: nothing to record
+                return std::nullopt;
+            return ecrite;
+        });
+    if (!ecrit) {
+        dialogues_.Message(textes::ScoresNonEcrits, Icone::Critique);
+        return;
+    }
     if (place == 0) {
-        etat_.NomRecord = table[0].Nom;
-        etat_.ScoreRecord = table[0].Points;
+        etat_.NomRecord = nom;
+        etat_.ScoreRecord = Texte(etat_.Score);
         ecran_.LabelRecord = etat_.ScoreRecord;
         ecran_.InfoBulleRecord = etat_.NomRecord;
     }
-    if (!palmares_.Ecrire(table))
-        dialogues_.Message(textes::ScoresNonEcrits, Icone::Critique);
 }
 
 } // namespace canalisor

@@ -2,6 +2,7 @@
 // the best-scores file. The program passes real ones in; the tests pass scripted ones.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,12 +39,19 @@ class Dialogues {
 // The best-scores file "canalisor.txt" in the program's directory.
 class Palmares {
   public:
+    // Given the five entries now in the file (file order), the table to write in their place,
+    // or nothing when there is nothing to write.
+    using Changement = std::function<std::optional<TableScores>(const TableScores& ordreFichier)>;
+
     virtual ~Palmares() = default;
     virtual bool Existe() = 0;
     // The five entries in file order, or nothing when the file cannot be read.
     virtual std::optional<TableScores> Lire() = 0;
-    // Replaces the file whole; false when it could not be written (the old file is kept).
-    virtual bool Ecrire(const TableScores& table) = 0;
+    // Reads the file, applies the change and writes the result as one step that no other copy
+    // of the game can come between; another copy's score written meanwhile is kept. False when
+    // the file could not be read or written (the old file is kept); true when the change
+    // wanted no write.
+    virtual bool MettreAJour(const Changement& changer) = 0;
 };
 
 } // namespace canalisor

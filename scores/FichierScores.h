@@ -2,6 +2,7 @@
 // score line per entry, CR LF line ends. Bytes pass through untouched; nothing here decodes them.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
 #include <QByteArray>
@@ -21,8 +22,11 @@ inline constexpr std::size_t LongueurLigneMax = 4096;
 // over; lines beyond this read as missing.
 inline constexpr qint64 OctetsLusMax = 1 << 20;
 
-// The five entries held in a file's bytes, in file order. A line ends at CR, an LF right after
-// it goes with the line end, a lone LF is part of the line; lines after the tenth are ignored.
+// The five entries held in a file's bytes, in file order; lines after the tenth are ignored.
+// A file whose first ten lines all end in CR LF is read as the game writes it: only CR LF ends
+// a line, and a lone LF stays part of its line. Any other file was made by hand and is read
+// as a person sees it: an LF, with any CRs just before it, ends a line, and so does each CR
+// that no LF follows.
 // An entry whose lines are missing, or whose score line is not a whole number in the 32-bit
 // range, comes out as an empty name with score "0": a damaged file must not stop the game.
 TableScores LireScores(QByteArrayView octets);
@@ -35,19 +39,29 @@ class FichierScores : public Palmares {
 
     bool Existe() override;
     std::optional<TableScores> Lire() override;
-    // Never creates the file: the player must have made it, and a file gone since start-up is
-    // a failure to report, not a reason to leave a new one behind.
-    bool Ecrire(const TableScores& table) override;
+    // Under a lock file beside the file ("canalisor.txt.lock"), which another copy's update
+    // waits for; a lock left by a crashed process is taken over. Never creates the file: the
+    // player must have made it, and a file gone since start-up is a failure to report, not a
+    // reason to leave a new one behind.
+    bool MettreAJour(const Changement& changer) override;
+    // Replaces the file's table whole, under the same lock.
+    bool Ecrire(const TableScores& table);
 
     const QString& Chemin() const { return cheminFichier; }
+    // How long an update waits for another copy's before it gives up and reports a failure.
+    void AttenteVerrou(std::chrono::milliseconds attente) { attenteVerrou = attente; }
 
   protected:
-    // Puts the new contents into the temporary file that replaces the old one. Tests make it
-    // fail the way a full disk does.
+    // Puts the new contents into the file that replaces the old one. Tests make it fail the
+    // way a full disk does.
     virtual bool EcrireContenu(QIODevice& fichier, const QByteArray& contenu);
 
   private:
+    bool Remplacer(const QByteArray& contenu);
+    bool RemplacerSurPlace(const QString& cible, const QByteArray& contenu);
+
     QString cheminFichier;
+    std::chrono::milliseconds attenteVerrou{5000};
 };
 
 } // namespace canalisor

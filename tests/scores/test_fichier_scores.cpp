@@ -3,16 +3,24 @@
 // be recorded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
+#include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include "FichierScores.h"
@@ -53,8 +61,14 @@ QByteArray Contenu(const QString& chemin) {
 }
 
 // Everything in the folder: a failed write must leave no temporary file and make no new file.
-QStringList Entrees(const QString& dossier) {
-    return QDir(dossier).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+using Noms = std::vector<std::string>;
+Noms Entrees(const QString& dossier) {
+    Noms noms;
+    for (const QString& nom :
+         QDir(dossier).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        noms.push_back(nom.toStdString());
+    std::sort(noms.begin(), noms.end());
+    return noms;
 }
 
 // A folder holding the file "canalisor.txt".
@@ -91,6 +105,19 @@ const std::tuple<const char*, std::string, TableScores> Formes[] = {
     {"octets binaires et nuls",
      "Ma\0rie\r\n1500\r\n\x01\x7f\xff\t\x1a\r\n1200\r\n"s + Lea + "\r\n9\0"s + "00\r\n",
      {{{"Ma\0rie"s, "1500"}, {"\x01\x7f\xff\t\x1a", "1200"}, Absente, Absente, Absente}}},
+    // Files edited by hand: each line end is the one a person sees.
+    {"LF avec un CR egare", "Marie\n1500\r\nPaul\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n",
+     TableExemple()},
+    {"LF avec un nom vide", "Marie\n1500\n\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n",
+     ExempleAvec({{1, {"", "1200"}}})},
+    {"CR CR LF",
+     "Marie\r\r\n1500\r\r\nPaul\r\r\n1200\r\r\n" + Lea + "\r\r\n900\r\r\nHugo\r\r\n300\r\r\nAnne\r\r\n0",
+     TableExemple()},
+    {"CR avec un nom vide", "Marie\r1500\r\r1200\r" + Lea + "\r900\rHugo\r300\rAnne\r0\r",
+     ExempleAvec({{1, {"", "1200"}}})},
+    // Nine CR LF are not the game's ten: the lone LF ends a line.
+    {"CR LF sans la derniere fin, un LF",
+     "Marie\r\n1500\r\nPaul\n1200\r\n" + Lea + "\r\n900\r\nHugo\r\n300\r\nAnne\r\n0", TableExemple()},
     {"noms en UTF-8", "\xef\xbb\xbfL\xc3\xa9\x61\r\n1500\r\n\xf0\x9f\x98\x80\r\n1200\r\n" + DepuisLea,
      ExempleAvec({{0, {"\xef\xbb\xbfL\xc3\xa9\x61", "1500"}}, {1, {"\xf0\x9f\x98\x80", "1200"}}})},
 };
@@ -100,6 +127,57 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
         SCOPED_TRACE(nom);
         Poser(chemin, octets);
         EXPECT_EQ(FichierScores(chemin).Lire(), attendu);
+    }
+}
+
+// What a person may type in any editor: names empty, of spaces, of digits, of windows-1252
+// bytes; scores negative, zero or positive; each line ended with LF, CR LF, CR or CR CR LF,
+// the whole file alike or line by line, with or without a last line end.
+TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
+    const char* const fins[] = {"\n", "\r\n", "\r", "\r\r\n"};
+    const std::string octetsNom = " 0123456789-azAZ\x80\x9f\xa0\xe9\xff\t";
+    for (unsigned graine = 0; graine < 2000; ++graine) {
+        std::mt19937 hasard(graine);
+        const auto tirer = [&hasard](int n) { return static_cast<int>(hasard() % static_cast<unsigned>(n)); };
+        TableScores table;
+        for (EntreeScore& e : table) {
+            const int longueur = 1 + tirer(8);
+            switch (tirer(4)) {
+            case 0:
+                e.Nom = "";
+                break;
+            case 1:
+                e.Nom = std::string(static_cast<std::size_t>(longueur), ' ');
+                break;
+            case 2:
+                e.Nom = std::to_string(tirer(1000000));
+                break;
+            default:
+                for (int i = 0; i < longueur; ++i)
+                    e.Nom += octetsNom[static_cast<std::size_t>(tirer(static_cast<int>(octetsNom.size())))];
+            }
+            e.Points = std::to_string(tirer(3) == 0 ? 0 : tirer(65536) - 32768);
+        }
+        // Each table in every form: 0..3 one line end throughout, 4 one per line; and each
+        // with or without its last line end.
+        for (int forme = 0; forme < 10; ++forme) {
+            std::string octets;
+            std::string_view finPrecedente;
+            for (std::size_t ligne = 0; ligne < 10; ++ligne) {
+                const std::string& texte = ligne % 2 ? table[ligne / 2].Points : table[ligne / 2].Nom;
+                std::string_view fin = fins[forme % 5 < 4 ? forme % 5 : tirer(4)];
+                // After a lone CR, an empty line ended by LF reads as one CR LF, to a person too.
+                if (texte.empty() && finPrecedente == "\r")
+                    fin = "\r";
+                octets += texte;
+                octets += fin;
+                finPrecedente = fin;
+            }
+            if (forme >= 5)
+                octets.resize(octets.size() - finPrecedente.size());
+            ASSERT_EQ(LireScores(QByteArray::fromStdString(octets)), table)
+                << "seed " << graine << ", form " << forme << ", file " << testing::PrintToString(octets);
+        }
     }
 }
 
@@ -116,7 +194,7 @@ TEST_F(SurDisque, EcritLesDixLignesEnCRLFALaPlaceDeTout) {
     Poser(chemin, "Jules\n5000\n" + std::string(100, 'x') + "\n");
     ASSERT_TRUE(FichierScores(chemin).Ecrire(TableExemple()));
     EXPECT_EQ(Contenu(chemin), QByteArray::fromStdString(Exemple));
-    EXPECT_EQ(Entrees(dossier.path()), QStringList{"canalisor.txt"});
+    EXPECT_EQ(Entrees(dossier.path()), Noms{"canalisor.txt"});
 }
 
 // The real file, whose writing can be refused the way a full disk refuses it: half the bytes
@@ -168,7 +246,7 @@ TEST(FichierScores, EcritureRateeNeChangeRien) {
         FichierTeste fichier(chemin);
         ASSERT_TRUE(fichier.Existe());
         provoquer(chemin, dossier.path(), fichier);
-        const QStringList avant = Entrees(dossier.path());
+        const Noms avant = Entrees(dossier.path());
         EXPECT_EQ(fichier.Existe(), !parti);
         EXPECT_EQ(fichier.Lire().has_value(), !parti);
         {
@@ -208,7 +286,233 @@ TEST_F(SurDisque, UnePartieDontLeScoreNePeutEtreEcritLeDitEtGardeLAncienFichier)
     EXPECT_EQ(dialogues.messages.back().texte, textes::ScoresNonEcrits);
     EXPECT_EQ(dialogues.messages.back().icone, Icone::Critique);
     EXPECT_EQ(Contenu(chemin), QByteArray::fromStdString(Exemple));
-    EXPECT_EQ(Entrees(dossier.path()), QStringList{"canalisor.txt"});
+    EXPECT_EQ(Entrees(dossier.path()), Noms{"canalisor.txt"});
+}
+
+// A copy of the game over the real file, started up and brought to the last try.
+struct Copie {
+    explicit Copie(const QString& chemin) : fichier(chemin), jeu(hasard, horloge, dialogues, fichier) {
+        EXPECT_TRUE(jeu.Form_Load("/jeu/"));
+        jeu.menuJouer_Click();
+    }
+    // Loses the last try with this final score; the name box answers nom, after running
+    // avantReponse (another copy's game end) while it waits for the player.
+    void Finir(std::int32_t score, const std::string& nom) {
+        jeu.Etat().Essais = 0;
+        jeu.Etat().Score = score - 2; // the departure's cell, filled with the valves open
+        dialogues.reponses = {nom};
+        jeu.Maxi_Click();
+        jeu.Timer1_Timer();
+    }
+    struct DialoguesPatients : DialoguesScriptes {
+        std::function<void()> avantReponse;
+        std::string Saisir(const std::string& invite) override {
+            if (avantReponse)
+                std::exchange(avantReponse, nullptr)();
+            return DialoguesScriptes::Saisir(invite);
+        }
+    };
+    HasardScripte hasard{424242};
+    HorlogeScriptee horloge;
+    DialoguesPatients dialogues;
+    FichierScores fichier;
+    Jeu jeu;
+};
+
+// Copy A asks its player's name; meanwhile copy B ends its game and records its score; then
+// A's player answers. What B wrote stays, and each copy's record shows its own table's best.
+TEST_F(SurDisque, DeuxCopiesQuiFinissentEnMemeTempsGardentLesDeuxScores) {
+    // Scores of A and B, the file after both, the record each copy shows.
+    const std::tuple<std::int32_t, std::int32_t, TableScores, const char*, const char*> cas[] = {
+        {2000,
+         1000,
+         {{{"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Bob", "1000"}, {Lea, "900"}}},
+         "2000",
+         "1500"},
+        // Alice would have been first in the table read before her name was typed, not in the one written.
+        {2000,
+         3000,
+         {{{"Bob", "3000"}, {"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}}},
+         "1500",
+         "3000"},
+        // Bob pushes Hugo to place 5, above Alice's score: she is no longer among the five.
+        {1,
+         500,
+         {{{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}, {"Bob", "500"}, {"Hugo", "300"}}},
+         "1500",
+         "1500"},
+    };
+    for (const auto& [scoreA, scoreB, attendu, recordA, recordB] : cas) {
+        SCOPED_TRACE(testing::Message() << scoreA << " et " << scoreB);
+        Poser(chemin, Exemple);
+        Copie a(chemin), b(chemin);
+        a.dialogues.avantReponse = [&b, scoreB] { b.Finir(scoreB, "Bob"); };
+        a.Finir(scoreA, "Alice");
+        EXPECT_EQ(FichierScores(chemin).Lire(), attendu);
+        EXPECT_EQ(a.jeu.Affichage().LabelRecord, recordA);
+        EXPECT_EQ(b.jeu.Affichage().LabelRecord, recordB);
+        for (const Copie* c : {&a, &b}) { // only the lost try's box: no failure was reported
+            EXPECT_EQ(c->dialogues.invites.size(), 1u);
+            EXPECT_EQ(c->dialogues.messages.size(), 1u);
+        }
+        EXPECT_EQ(Entrees(dossier.path()), Noms{"canalisor.txt"});
+    }
+}
+
+// Five processes end their games against one file at the same instant, round after round;
+// every one of their scores enters the five and must be found there. CANALISOR_TOURS sets the
+// number of rounds.
+TEST_F(SurDisque, CinqProcessusQuiFinissentEnsembleGardentTousLeurScore) {
+    const char* tours = std::getenv("CANALISOR_TOURS");
+    const int nombreTours = tours ? std::atoi(tours) : 20;
+    const TableScores attendu{{{"Copie 4", "2004"},
+                               {"Copie 3", "2003"},
+                               {"Copie 2", "2002"},
+                               {"Copie 1", "2001"},
+                               {"Copie 0", "2000"}}};
+    for (int tour = 0; tour < nombreTours; ++tour) {
+        Poser(chemin, Exemple);
+        int depart[2];
+        ASSERT_EQ(pipe(depart), 0);
+        std::vector<pid_t> copies;
+        for (int k = 0; k < 5; ++k) {
+            const pid_t pid = fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                close(depart[1]);
+                Copie copie(chemin);
+                char octet;
+                [[maybe_unused]] const auto lu =
+                    read(depart[0], &octet, 1); // returns when the parent closes it
+                copie.Finir(2000 + k, "Copie " + std::to_string(k));
+                _exit(copie.dialogues.messages.size() == 1 ? 0 : 1);
+            }
+            copies.push_back(pid);
+        }
+        close(depart[0]);
+        close(depart[1]); // all five go
+        for (const pid_t pid : copies) {
+            int statut = 0;
+            ASSERT_EQ(waitpid(pid, &statut, 0), pid);
+            EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0) << "round " << tour;
+        }
+        ASSERT_EQ(FichierScores(chemin).Lire(), attendu) << "round " << tour;
+    }
+}
+
+TEST_F(SurDisque, UnVerrouTenuFaitEchouerApresLAttenteUnVerrouAbandonneEstRepris) {
+    using namespace std::chrono_literals;
+    const TableScores jules = ExempleAvec({{0, {"Jules", "5000"}}});
+    Poser(chemin, Exemple);
+    {
+        QLockFile tenu(chemin + ".lock"); // another copy in the middle of its update
+        ASSERT_TRUE(tenu.tryLock(0));
+        FichierScores fichier(chemin);
+        fichier.AttenteVerrou(50ms);
+        EXPECT_FALSE(fichier.Ecrire(jules));
+        EXPECT_EQ(Contenu(chemin), QByteArray::fromStdString(Exemple));
+    }
+    const pid_t pid = fork(); // a copy that crashes holding the lock
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        QLockFile verrou(chemin + ".lock");
+        _exit(verrou.tryLock(0) ? 0 : 1);
+    }
+    int statut = 0;
+    ASSERT_EQ(waitpid(pid, &statut, 0), pid);
+    ASSERT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0 && QFile::exists(chemin + ".lock"));
+    EXPECT_TRUE(FichierScores(chemin).Ecrire(jules));
+    EXPECT_EQ(FichierScores(chemin).Lire(), jules);
+    EXPECT_EQ(Entrees(dossier.path()), Noms{"canalisor.txt"});
+}
+
+struct stat Etat(const QString& chemin) {
+    struct stat st {};
+    EXPECT_EQ(stat(QFile::encodeName(chemin).constData(), &st), 0);
+    return st;
+}
+
+// The file another user made, or that the player protected: the new file is theirs as the
+// old one was. The owner can only be given by root, as CI runs.
+TEST_F(SurDisque, LEcritureGardeLeModeEtLeProprietaire) {
+    const bool root = geteuid() == 0;
+    // Mode, owner and group (-1: this process's own).
+    const std::tuple<mode_t, int> cas[] = {{0640, -1}, {0604, -1}, {0444, 65534}, {0660, 65534}};
+    for (const auto& [mode, proprietaire] : cas) {
+        if (!root && (mode == 0444 || proprietaire >= 0))
+            continue;
+        SCOPED_TRACE(testing::Message() << std::oct << mode << std::dec << " " << proprietaire);
+        Poser(chemin, Exemple);
+        const uid_t uid = proprietaire >= 0 ? static_cast<uid_t>(proprietaire) : geteuid();
+        const gid_t gid = proprietaire >= 0 ? static_cast<gid_t>(proprietaire) : getegid();
+        ASSERT_EQ(chown(QFile::encodeName(chemin).constData(), uid, gid), 0);
+        Modes(chemin, mode);
+        ASSERT_TRUE(FichierScores(chemin).Ecrire(ExempleAvec({{0, {"Jules", "5000"}}})));
+        const struct stat apres = Etat(chemin);
+        EXPECT_EQ(apres.st_mode & 07777, mode);
+        EXPECT_EQ(std::make_pair(apres.st_uid, apres.st_gid), std::make_pair(uid, gid));
+        EXPECT_EQ(FichierScores(chemin).Lire(), ExempleAvec({{0, {"Jules", "5000"}}}));
+    }
+    // Root's file that every player may write, written by a player who cannot give it back.
+    if (!root)
+        return;
+    Poser(chemin, Exemple);
+    ASSERT_EQ(chown(QFile::encodeName(chemin).constData(), 0, 0), 0);
+    Modes(dossier.path(), 0777);
+    Modes(chemin, 0666);
+    {
+        SansRoot s;
+        EXPECT_TRUE(FichierScores(chemin).Ecrire(ExempleAvec({{0, {"Jules", "5000"}}})));
+    }
+    const struct stat apres = Etat(chemin);
+    EXPECT_EQ(std::make_tuple(apres.st_mode & 07777, apres.st_uid, apres.st_gid),
+              std::make_tuple(0666u, 0u, 0u));
+    EXPECT_EQ(FichierScores(chemin).Lire(), ExempleAvec({{0, {"Jules", "5000"}}}));
+}
+
+// A file with a second name is written over in place: both names show the new, shorter table,
+// and a refused write leaves both on the old one.
+TEST_F(SurDisque, UnFichierAPlusieursNomsLesGardeTous) {
+    const QString autre = dossier.filePath("copie.txt");
+    for (const bool refuse : {false, true}) {
+        SCOPED_TRACE(refuse ? "refusee" : "reussie");
+        QFile::remove(autre);
+        Poser(chemin, Exemple);
+        ASSERT_EQ(link(QFile::encodeName(chemin).constData(), QFile::encodeName(autre).constData()), 0);
+        FichierTeste fichier(chemin);
+        fichier.refuse = refuse;
+        EXPECT_EQ(fichier.Ecrire(ExempleAvec({{0, {"Jo", "5000"}}})), !refuse);
+        const QByteArray attendu = QByteArray::fromStdString(
+            refuse ? Exemple
+                   : "Jo\r\n5000\r\n" + Exemple.substr(std::string_view("Marie\r\n1500\r\n").size()));
+        EXPECT_EQ(Contenu(chemin), attendu);
+        EXPECT_EQ(Contenu(autre), attendu);
+        EXPECT_EQ(Etat(chemin).st_nlink, 2u);
+    }
+}
+
+// A write killed half-way leaves its temporary file; the next update, holding the lock, knows
+// that no write is under way and removes it, but never a file the player keeps beside.
+TEST_F(SurDisque, LesRestesDEcrituresInterrompuesSontEffacesEtRienDAutre) {
+    Poser(chemin, Exemple);
+    const std::pair<const char*, std::string> restes[] = {{"canalisor.txt.ecriture", "Marie\r\n15"},
+                                                          {"canalisor.txt.SvoQcb", Exemple}};
+    const std::pair<const char*, std::string> gardes[] = {
+        {"canalisor.txt.bak", Exemple},    {"canalisor.txt.backup", Exemple},
+        {"canalisor.txt.SAUVER", Exemple}, {"canalisor.txt.AbCdEf", "notes\r\n"},
+        {"canalisor.txt.AbCdE1", Exemple}, {"autre.txt.SvoQcb", Exemple}};
+    Noms attendues{"canalisor.txt"};
+    for (const auto& [nom, octets] : restes)
+        Poser(dossier.filePath(nom), octets);
+    for (const auto& [nom, octets] : gardes) {
+        Poser(dossier.filePath(nom), octets);
+        attendues.push_back(nom);
+    }
+    ASSERT_TRUE(FichierScores(chemin).Ecrire(TableExemple()));
+    std::sort(attendues.begin(), attendues.end());
+    EXPECT_EQ(Entrees(dossier.path()), attendues);
+    for (const auto& [nom, octets] : gardes)
+        EXPECT_EQ(Contenu(dossier.filePath(nom)), QByteArray::fromStdString(octets)) << nom;
 }
 
 } // namespace

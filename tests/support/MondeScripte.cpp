@@ -29,11 +29,16 @@ std::string DialoguesScriptes::Saisir(const std::string& invite) {
     return r;
 }
 
-bool PalmaresMemoire::Ecrire(const TableScores& t) {
-    ++ecritures;
-    if (ecritureEchoue || !table)
+bool PalmaresMemoire::MettreAJour(const Changement& changer) {
+    if (!table)
         return false;
-    table = t;
+    const std::optional<TableScores> nouvelle = changer(*table);
+    if (!nouvelle)
+        return true;
+    ++ecritures;
+    if (ecritureEchoue)
+        return false;
+    table = nouvelle;
     return true;
 }
 

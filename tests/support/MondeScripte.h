@@ -3,11 +3,21 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest-printers.h>
+
 #include "Jeu.h"
+
+namespace canalisor {
+// A failed comparison shows an entry as the file holds it, not as raw object bytes.
+inline void PrintTo(const EntreeScore& e, std::ostream* os) {
+    *os << testing::PrintToString(e.Nom) << " " << testing::PrintToString(e.Points);
+}
+} // namespace canalisor
 
 namespace canalisor::test {
 
@@ -54,7 +64,7 @@ struct DialoguesScriptes : Dialogues {
 struct PalmaresMemoire : Palmares {
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
-    bool Ecrire(const TableScores& t) override;
+    bool MettreAJour(const Changement& changer) override;
     std::optional<TableScores> table;
     bool ecritureEchoue = false;
     int ecritures = 0;
