@@ -5,7 +5,6 @@
 
 #include "Classement.h"
 #include "Controles.h"
-#include "Texte1252.h"
 
 namespace canalisor::ui {
 
@@ -44,7 +43,7 @@ void FenetreOutil::Cadre(QRect zone) {
 QString Form2::TexteScores(const TableScores& classe) {
     QString texte;
     for (const EntreeScore& entree : classe)
-        texte += De1252(entree.Nom) + QStringLiteral(" : ") + De1252(entree.Points) + QLatin1Char('\n');
+        texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
     return texte;
 }
 

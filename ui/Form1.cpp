@@ -13,7 +13,6 @@
 #include <QMenuBar>
 
 #include "Accessibilite.h"
-#include "Texte1252.h"
 
 // The rules pictures and the icon are compiled into the library; naming their initialiser
 // keeps the linker from dropping it from the archive. It must be called from outside any
@@ -372,9 +371,8 @@ void Form1::Rafraichir() {
     labelNiveau_->setText(QString::fromStdString(e.LabelNiveau));
     labelEssais_->setText(QString::fromStdString(e.LabelEssais));
     labelScore_->setText(QString::fromStdString(e.LabelScore));
-    // The record comes from the best-scores file, in that file's code page.
-    labelRecord_->setText(De1252(e.LabelRecord));
-    labelRecord_->setToolTip(De1252(e.InfoBulleRecord));
+    labelRecord_->setText(QString::fromStdString(e.LabelRecord));
+    labelRecord_->setToolTip(QString::fromStdString(e.InfoBulleRecord));
     labelDiff_->setText(QString::fromStdString(e.LabelDiff));
     labelTemps_->setText(QString::fromStdString(e.LabelTemps));
     const QString legende = QString::fromStdString(e.PauseLegende);

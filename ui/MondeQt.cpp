@@ -5,8 +5,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "Texte1252.h"
-
 namespace canalisor::ui {
 
 double VersUnitaire(std::uint64_t x) {
@@ -37,7 +35,7 @@ std::string DialoguesQt::Saisir(const std::string& invite) {
     const QString nom =
         QInputDialog::getText(Centre(), QStringLiteral("Canalisor"), QString::fromStdString(invite),
                               QLineEdit::Normal, QString(), &accepte);
-    return accepte ? Vers1252(nom) : std::string();
+    return accepte ? nom.toStdString() : std::string();
 }
 
 } // namespace canalisor::ui

@@ -48,7 +48,7 @@ class DialoguesQt : public Dialogues {
   public:
     void Parent(QWidget* parent) { parent_ = parent; }
     void Message(const std::string& texte, Icone icone) override;
-    // The name goes into the best-scores file as it is typed, in that file's code page.
+    // The name goes into the best-scores file as it is typed.
     std::string Saisir(const std::string& invite) override;
 
   private:

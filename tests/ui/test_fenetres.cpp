@@ -252,7 +252,7 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreQuitterLesFermeToutes) {
 // Level 1 passed with the valves open, level 2 lost three times with nothing laid, the name typed.
 TEST(Fenetres, UnePartieJusquAuNomInscrit) {
     Fenetre f;
-    f.dialogues.reponses = {"Zo\xe9"};
+    f.dialogues.reponses = {"Zoé"};
     f.dialogues.vue = [&] { return f.W("LabelNiveau")->text() + "/" + f.W("LabelEssais")->text(); };
     f.W<QAction>("menuJouer")->trigger();
     JoueurScripte joueur(f.form->Modele());
