@@ -252,6 +252,9 @@ bool Form1::Touche(const QKeyEvent& touche) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A key held down, such as the Enter that closed a message box, lays one pipe, not a row.
+        if (touche.isAutoRepeat())
+            return true;
         PlacerCurseur(curseur_, true);
         // As a click would: a cell that takes no clicks takes no key either.
         Case(curseur_)->Activer();

@@ -1,15 +1,74 @@
-// What a player meets at the edges of the windows: the name box.
+// What a player meets at the edges of the windows: a key held down and the name box.
 #include <QApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "Form1.h"
 #include "MondeQt.h"
+#include "MondeScripte.h"
 
 namespace canalisor::test {
 namespace {
+
+// The main window started up over the worked example, shown and active.
+struct Principale : ::testing::Test {
+    Principale() {
+        memoire.table = TableExemple();
+        EXPECT_TRUE(form->Form_Load());
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    HasardScripte hasard{1};
+    HorlogeScriptee horloge;
+    DialoguesScriptes dialogues;
+    PalmaresMemoire memoire;
+    std::unique_ptr<ui::Form1> form =
+        std::make_unique<ui::Form1>(hasard, horloge, dialogues, memoire, QStringLiteral("/nonexistent/"));
+};
+
+// A key as the board gets it, first press or repeat of a key held down.
+void Touche(ui::Form1& form, Qt::Key touche, bool repetee) {
+    QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, QString(), repetee);
+    QApplication::sendEvent(form.centralWidget(), &appui);
+}
+
+// A laying key held down lays one pipe, however long it repeats (the Enter that closed a
+// message box, for one); an arrow held down goes on moving the cursor.
+TEST_F(Principale, UneToucheTenueNePoseQuUnTuyau) {
+    for (const int tuyau : {4, 2, 8})
+        hasard.AjouterTuyau(tuyau);
+    form->menuJouer_Click();
+    const Grille& grille = form->Modele().Cellules();
+    const auto enMain = [this](std::size_t rang) { return form->Modele().Affichage().BlocSuivant[rang]; };
+    int vide = 0;
+    for (const Qt::Key touche : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(touche);
+        while (grille[static_cast<std::size_t>(vide)].Tag != Vide ||
+               !grille[static_cast<std::size_t>(vide)].Active)
+            ++vide;
+        // The cursor is moved by the mouse, then one cell right and back by a held arrow.
+        QTest::mouseMove(form->centralWidget(), QPoint(2, 2));
+        QTest::mouseMove(form->Case(vide));
+        Touche(*form, Qt::Key_Right, false);
+        Touche(*form, Qt::Key_Left, true);
+        ASSERT_EQ(form->Curseur(), vide);
+        const std::string premier = enMain(0);
+        const std::string second = enMain(1);
+        Touche(*form, touche, true);
+        EXPECT_EQ(grille[static_cast<std::size_t>(vide)].Tag, Vide) << "a repeat alone lays nothing";
+        Touche(*form, touche, false);
+        for (int repetition = 0; repetition < 3; ++repetition)
+            Touche(*form, touche, true);
+        EXPECT_EQ(grille[static_cast<std::size_t>(vide)].Image, premier);
+        EXPECT_EQ(enMain(0), second);
+    }
+}
 
 // The name box as the program shows it: title, prompt, empty line, and no more than 40
 // characters, whatever is typed or pasted; what it gives is what was typed, in UTF-8.
