@@ -8,8 +8,12 @@
 
 namespace canalisor::ui {
 
-FenetreOutil::FenetreOutil(const QString& titre, QRect client, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+FenetreOutil::FenetreOutil(const QString& titre, QRect client)
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+    // An ordinary window, not a tool window: on X11 Qt makes a tool window transient for the
+    // whole program even without a parent, and window managers keep a transient window, or a
+    // utility window, above the main one.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titre);
     setFixedSize(client.size());
@@ -47,8 +51,8 @@ QString Form2::TexteScores(const TableScores& classe) {
     return texte;
 }
 
-Form2::Form2(Palmares& palmares, QWidget* parent)
-    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895), parent) {
+Form2::Form2(Palmares& palmares)
+    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
     setObjectName(QStringLiteral("Form2"));
     // The title sits on its frame, so the frame is made first and drawn beneath it.
     Cadre(Twips(120, 120, 6255, 615));
@@ -70,8 +74,7 @@ const QString& Form3::TexteAPropos() {
     return texte;
 }
 
-Form3::Form3(QWidget* parent)
-    : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100), parent) {
+Form3::Form3() : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
     setObjectName(QStringLiteral("Form3"));
     Label("Label1", Twips(120, 240, 4335, 1695), TexteAPropos(), Police(12), Qt::AlignLeft | Qt::AlignTop,
           false);
@@ -133,8 +136,7 @@ void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
     image->setPixmap(ChargerPourEcran(ressource, devicePixelRatioF()));
 }
 
-Form4::Form4(QWidget* parent)
-    : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585), parent) {
+Form4::Form4() : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
     setObjectName(QStringLiteral("Form4"));
     const QFont texte = Police(9.75, false);
     const Qt::Alignment gauche = Qt::AlignLeft | Qt::AlignTop;

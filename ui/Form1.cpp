@@ -87,8 +87,10 @@ void Form1::ConstruireMenus() {
     for (QAction* a : menusDifficulte_)
         a->setCheckable(true);
     action(fichier, "menuRecord", "Meilleurs scores", &Form1::menuRecord_Click);
-    action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* quitter = action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click);
+    quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // The side windows are windows of their own, and the game ends from any of them.
+    quitter->setShortcutContext(Qt::ApplicationShortcut);
 
     // Commands of the menu bar itself: a click runs them, no menu drops down.
     QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
@@ -285,9 +287,9 @@ void Form1::PlacerCurseur(int index, bool clavier) {
 bool Form1::Form_Load() {
     if (!jeu_.Form_Load(chemin_.toStdString()))
         return false;
-    form2_ = new Form2(palmares_, this);
-    form3_ = new Form3(this);
-    form4_ = new Form4(this);
+    form2_ = new Form2(palmares_);
+    form3_ = new Form3();
+    form4_ = new Form4();
     Rafraichir();
     return true;
 }
@@ -341,7 +343,7 @@ template <class Fenetre, class... Arguments>
 void Form1::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
     // A window closed by its close box is gone: build it again, which composes its text anew.
     if (!fenetre)
-        fenetre = new Fenetre(arguments..., this);
+        fenetre = new Fenetre(arguments...);
     fenetre->show();
     fenetre->raise();
     fenetre->activateWindow();
@@ -358,6 +360,14 @@ void Form1::menuAbout_Click() {
 }
 void Form1::menuQuitter_Click() {
     close();
+}
+
+Form1::~Form1() {
+    // The side windows have no parent to delete them; one closed and awaiting its deferred
+    // delete is still here too.
+    delete form2_.data();
+    delete form3_.data();
+    delete form4_.data();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

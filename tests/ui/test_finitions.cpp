@@ -1,10 +1,13 @@
-// What a player meets at the edges of the windows: a key held down and the name box.
+// What a player meets at the edges of the windows: a key held down, the side windows beside the
+// main one, and the name box.
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,9 @@ struct Principale : ::testing::Test {
     PalmaresMemoire memoire;
     std::unique_ptr<ui::Form1> form =
         std::make_unique<ui::Form1>(hasard, horloge, dialogues, memoire, QStringLiteral("/nonexistent/"));
+    std::array<QPointer<QWidget>, 3> Cotes() const {
+        return {form->FenetreScores(), form->FenetreAPropos(), form->FenetreRegles()};
+    }
 };
 
 // A key as the board gets it, first press or repeat of a key held down.
@@ -68,6 +74,57 @@ TEST_F(Principale, UneToucheTenueNePoseQuUnTuyau) {
         EXPECT_EQ(grille[static_cast<std::size_t>(vide)].Image, premier);
         EXPECT_EQ(enMain(0), second);
     }
+}
+
+// Each side window is a window of its own: no parent and nothing it is transient for, so the
+// window manager lets the main window come over it; an ordinary window with a close box only.
+// Shown by its command without being modal; built anew once closed.
+TEST_F(Principale, LesFenetresAnnexesSontIndependantes) {
+    const char* commandes[] = {"menuRecord", "menuAbout", "menuRegles"};
+    for (std::size_t k = 0; k < std::size(commandes); ++k) {
+        const char* commande = commandes[k];
+        SCOPED_TRACE(commande);
+        form->findChild<QAction*>(QLatin1String(commande))->trigger();
+        QWidget* fenetre = Cotes()[k];
+        ASSERT_NE(fenetre, nullptr);
+        EXPECT_TRUE(fenetre->isVisible());
+        EXPECT_EQ(fenetre->parentWidget(), nullptr);
+        EXPECT_EQ(fenetre->windowHandle()->transientParent(), nullptr);
+        EXPECT_EQ(fenetre->windowFlags() & (Qt::WindowType_Mask | Qt::WindowCloseButtonHint |
+                                            Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint),
+                  Qt::Window | Qt::WindowCloseButtonHint);
+        EXPECT_EQ(fenetre->windowModality(), Qt::NonModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(form->findChildren<QWidget*>(fenetre->objectName()).size(), 0);
+    }
+    // Closed by its box, a window is gone; its command builds it again.
+    QPointer<QWidget> regles = form->FenetreRegles();
+    regles->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(regles.isNull());
+    form->menuRegles_Click();
+    EXPECT_TRUE(form->FenetreRegles() && form->FenetreRegles()->isVisible());
+}
+
+// They close with the main window, and Ctrl+Q ("Quitter") reaches it from any of them.
+TEST_F(Principale, QuitterDepuisUneFenetreAnnexeFermeTout) {
+    form->menuRecord_Click();
+    form->menuRegles_Click();
+    const auto cotes = Cotes();
+    QTest::keySequence(form->FenetreRegles()->windowHandle(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_FALSE(form->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QPointer<QWidget>& fenetre : cotes)
+        EXPECT_TRUE(fenetre.isNull()) << "closed and deleted";
+}
+
+// A main window destroyed with its side windows still loaded, hidden or shown, takes them along.
+TEST_F(Principale, LaFenetrePrincipaleDetruiteEmporteLesAnnexes) {
+    form->menuAbout_Click();
+    const auto cotes = Cotes();
+    form.reset();
+    for (const QPointer<QWidget>& fenetre : cotes)
+        EXPECT_TRUE(fenetre.isNull());
 }
 
 // The name box as the program shows it: title, prompt, empty line, and no more than 40
