@@ -21,6 +21,12 @@ FenetreOutil::FenetreOutil(const QString& titre, QRect client)
 
 QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
                             Qt::Alignment alignement, bool bordure) {
+    // A border is a frame around the label rather than the label's own: a label's text starts
+    // right at its frame, and the fitted font must see the room the text really has.
+    if (bordure) {
+        Cadre(zone);
+        zone.adjust(MargeBordure, MargeBordure, -MargeBordure, -MargeBordure);
+    }
     auto* label = new QLabel(texte, this);
     label->setObjectName(QString::fromLatin1(nom));
     label->setTextFormat(Qt::PlainText);
@@ -30,8 +36,6 @@ QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, c
     label->setIndent(0);
     label->setAlignment(alignement);
     label->setWordWrap(true);
-    if (bordure)
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
     AjusterLabel(*label, police);
     return label;
 }

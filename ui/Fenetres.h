@@ -26,6 +26,8 @@ class FenetreOutil : public QWidget {
     FenetreOutil(const QString& titre, QRect client);
 
   protected:
+    // From a bordered label's box to its text: the one-pixel line and two pixels of room.
+    static constexpr int MargeBordure = 3;
     QLabel* Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
                   Qt::Alignment alignement, bool bordure);
     void Cadre(QRect zone);

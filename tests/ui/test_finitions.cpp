@@ -1,8 +1,9 @@
 // What a player meets at the edges of the windows: a key held down, the side windows beside the
-// main one, and the name box.
+// main one, the bordered captions, and the name box.
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -125,6 +126,33 @@ TEST_F(Principale, LaFenetrePrincipaleDetruiteEmporteLesAnnexes) {
     form.reset();
     for (const QPointer<QWidget>& fenetre : cotes)
         EXPECT_TRUE(fenetre.isNull());
+}
+
+// A bordered caption keeps two clear pixels between its text and its box (a box drawn around
+// the label, one pixel thick), and its text fits what is left.
+TEST_F(Principale, LesLegendesEncadreesOntDeLaPlaceDansLeurCadre) {
+    const std::pair<QWidget*, const char*> legendes[] = {
+        {form->FenetreRegles(), "l1"}, {form->FenetreRegles(), "l2"},     {form->FenetreRegles(), "l3"},
+        {form->FenetreRegles(), "l4"}, {form->FenetreScores(), "Label2"},
+    };
+    for (const auto& [fenetre, nom] : legendes) {
+        SCOPED_TRACE(nom);
+        const QLabel* label = fenetre->findChild<QLabel*>(QLatin1String(nom));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->frameShape(), QFrame::NoFrame);
+        const QFrame* cadre = nullptr;
+        for (const QFrame* f : fenetre->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
+            if (!qobject_cast<const QLabel*>(f) && f->geometry().contains(label->geometry()))
+                cadre = f;
+        ASSERT_NE(cadre, nullptr);
+        EXPECT_EQ(cadre->frameWidth(), 1);
+        EXPECT_TRUE(cadre->geometry().adjusted(3, 3, -3, -3).contains(label->geometry()));
+        const QRect zone = label->contentsRect();
+        const QRect texte = QFontMetrics(label->font())
+                                .boundingRect(zone, static_cast<int>(label->alignment()) | Qt::TextWordWrap,
+                                              label->text().trimmed());
+        EXPECT_EQ(zone | texte, zone);
+    }
 }
 
 // The name box as the program shows it: title, prompt, empty line, and no more than 40
