@@ -36,6 +36,7 @@ constexpr Paire Paires[] = {
     {0xFF, "ÿ"},
 };
 
+// Each pair both ways, and all 256 bytes through UTF-8 and back.
 TEST(Encodage, ChaqueOctetDansLesDeuxSens) {
     for (const auto& [octet, utf8] : Paires) {
         const std::string brut(1, static_cast<char>(octet));
@@ -43,9 +44,6 @@ TEST(Encodage, ChaqueOctetDansLesDeuxSens) {
         EXPECT_EQ(De1252(brut), texte) << "byte " << int{octet};
         EXPECT_EQ(Vers1252(texte), brut) << "byte " << int{octet};
     }
-}
-
-TEST(Encodage, LesDeuxCentCinquanteSixOctetsFontLAllerRetour) {
     std::string tous;
     for (int o = 0; o < 256; ++o)
         tous.push_back(static_cast<char>(o));
