@@ -4,9 +4,10 @@
 // Why the round trip must give back the same table: a line read from a file never holds a
 // CR (a CR is what ends it) and is at most LongueurLigneMax bytes long, and a score text only
 // survives reading when LireNombre takes it, so everything LireScores hands out is something
-// EcrireScores can write and LireScores read again unchanged. The entered name is held to the
-// same rules (the game itself turns CR and LF in a typed name into spaces); a name with a CR
-// would rightly come back as two lines, and that is not a fault of the file code.
+// EcrireScores can write and LireScores read again unchanged (every byte reads as a character
+// that writes back as that byte). The entered name is held to the same rules (the game itself
+// turns CR and LF in a typed name into spaces); a name with a CR would rightly come back as two
+// lines, and that is not a fault of the file code.
 //
 // The same bytes are also read from a real file, pushed across the reader's 4096-byte chunks,
 // and must give what reading them in one piece gives.
@@ -18,6 +19,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,7 @@
 
 #include "Classement.h"
 #include "FichierScores.h"
+#include "Texte1252.h"
 
 using namespace canalisor;
 
@@ -94,12 +97,20 @@ std::vector<std::int32_t> ScoresAEssayer(const TableScores& classe, const std::u
     return scores;
 }
 
-// The name a player would type: the input's last bytes, without CR, within a line's length.
+// The name a player would type: the input's last bytes as windows-1252 characters, without CR,
+// within a line's length.
 std::string NomSaisi(const std::uint8_t* data, std::size_t taille) {
     const std::size_t debut = taille > 40 ? taille - 40 : 0;
     std::string nom(reinterpret_cast<const char*>(data) + debut, taille - debut);
     std::erase(nom, '\r');
-    return nom.empty() ? "Jules" : nom;
+    return nom.empty() ? "Jules" : De1252(nom);
+}
+
+// Any bytes are a windows-1252 text that comes back byte for byte; taken for UTF-8, which they
+// seldom are, they still give one byte for each character or stray byte, and never more.
+void VerifierEncodage(std::string_view octets) {
+    Exiger(Vers1252(De1252(octets)) == octets, "windows-1252 bytes do not come back from UTF-8");
+    Exiger(Vers1252(octets).size() <= octets.size(), "a UTF-8 text grew when encoded");
 }
 
 void VerifierInsertion(const TableScores& classe, const std::string& nom, std::int32_t score) {
@@ -150,6 +161,7 @@ class Fichier {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     const QByteArrayView octets(data, static_cast<qsizetype>(taille));
+    VerifierEncodage(std::string_view(reinterpret_cast<const char*>(data), taille));
     const TableScores lu = LireScores(octets);
     VerifierAllerRetour(lu);
 

@@ -1,5 +1,5 @@
 // The five best scores and their ranking. Names and scores stay text, exactly as read
-// (names are windows-1252 bytes); a score is turned into a number only to compare it.
+// (UTF-8, whatever the file's encoding); a score is turned into a number only to compare it.
 #pragma once
 
 #include <array>

@@ -15,6 +15,8 @@
 #include <QLockFile>
 #include <QThread>
 
+#include "Texte1252.h"
+
 namespace canalisor {
 
 namespace {
@@ -155,10 +157,16 @@ void EffacerRestes(const QString& cible) {
 TableScores LireScores(QByteArrayView octets) {
     DecoupeLignes decoupe(EcritParLeJeu(octets));
     decoupe.Ajouter(octets);
-    return decoupe.Table();
+    TableScores table = decoupe.Table();
+    for (EntreeScore& entree : table)
+        entree = {De1252(entree.Nom), De1252(entree.Points)};
+    return table;
 }
 
-QByteArray EcrireScores(const TableScores& table) {
+QByteArray EcrireScores(const TableScores& texte) {
+    TableScores table = texte;
+    for (EntreeScore& entree : table)
+        entree = {Vers1252(entree.Nom), Vers1252(entree.Points)};
     QByteArray octets;
     const auto ajouterLigne = [&octets](const std::string& ligne) {
         octets.append(ligne.data(), static_cast<qsizetype>(ligne.size()));

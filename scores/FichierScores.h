@@ -1,5 +1,6 @@
 // The best-scores file "canalisor.txt": ten lines of windows-1252 text, a name line then a
-// score line per entry, CR LF line ends. Bytes pass through untouched; nothing here decodes them.
+// score line per entry, CR LF line ends. The tables read and written hold UTF-8, as the rest of
+// the program does; the bytes are converted here and nowhere else.
 #pragma once
 
 #include <chrono>
@@ -29,8 +30,10 @@ inline constexpr qint64 OctetsLusMax = 1 << 20;
 // that no LF follows.
 // An entry whose lines are missing, or whose score line is not a whole number in the 32-bit
 // range, comes out as an empty name with score "0": a damaged file must not stop the game.
+// Every byte reads as a character, so writing what was read gives back the same bytes.
 TableScores LireScores(QByteArrayView octets);
-// The ten lines of a table, each ending with CR LF, and nothing else.
+// The ten lines of a table, each ending with CR LF, and nothing else. A character that
+// windows-1252 cannot hold is written as '?'.
 QByteArray EcrireScores(const TableScores& table);
 
 class FichierScores : public Palmares {

@@ -1,23 +1,70 @@
 #include "Fenetres.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 
+#ifdef CANALISOR_XCB
+#include <xcb/xcb.h>
+#endif
+
 #include "Classement.h"
 #include "Controles.h"
-#include "Texte1252.h"
 
 namespace canalisor::ui {
 
-FenetreOutil::FenetreOutil(const QString& titre, QRect client, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+FenetreOutil::FenetreOutil(const QString& titre, QRect client)
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+    // An ordinary window, not a tool window: on X11 Qt makes a tool window transient for the
+    // whole program even without a parent, and window managers keep a transient window, or a
+    // utility window, above the main one.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titre);
     setFixedSize(client.size());
 }
 
+void FenetreOutil::showEvent(QShowEvent* event) {
+    // Not yet mapped: a window manager reads the state it is mapped with.
+    HorsBarreDesTaches();
+    QWidget::showEvent(event);
+}
+
+void FenetreOutil::HorsBarreDesTaches() {
+#if defined(CANALISOR_XCB) && QT_CONFIG(xcb)
+    // Qt keeps the states it finds on a window when it adds its own at the mapping. The
+    // offscreen platform answers as X11 too, with no connection.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connexion = x11 ? x11->connection() : nullptr;
+    if (!connexion)
+        return;
+    const auto atome = [connexion](const char* nom) {
+        const auto demande = xcb_intern_atom(connexion, 0, static_cast<std::uint16_t>(std::strlen(nom)), nom);
+        xcb_intern_atom_reply_t* reponse = xcb_intern_atom_reply(connexion, demande, nullptr);
+        const xcb_atom_t a = reponse ? reponse->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reponse);
+        return a;
+    };
+    const xcb_atom_t etats[] = {atome("_NET_WM_STATE_SKIP_TASKBAR"), atome("_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connexion, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(winId()),
+                        atome("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, etats);
+#endif
+}
+
 QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
                             Qt::Alignment alignement, bool bordure) {
+    // A border is a frame around the label rather than the label's own: a label's text starts
+    // right at its frame, and the fitted font must see the room the text really has.
+    if (bordure) {
+        Cadre(zone);
+        zone.adjust(MargeBordure, MargeBordure, -MargeBordure, -MargeBordure);
+    }
     auto* label = new QLabel(texte, this);
     label->setObjectName(QString::fromLatin1(nom));
     label->setTextFormat(Qt::PlainText);
@@ -27,8 +74,6 @@ QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, c
     label->setIndent(0);
     label->setAlignment(alignement);
     label->setWordWrap(true);
-    if (bordure)
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
     AjusterLabel(*label, police);
     return label;
 }
@@ -44,12 +89,12 @@ void FenetreOutil::Cadre(QRect zone) {
 QString Form2::TexteScores(const TableScores& classe) {
     QString texte;
     for (const EntreeScore& entree : classe)
-        texte += De1252(entree.Nom) + QStringLiteral(" : ") + De1252(entree.Points) + QLatin1Char('\n');
+        texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
     return texte;
 }
 
-Form2::Form2(Palmares& palmares, QWidget* parent)
-    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895), parent) {
+Form2::Form2(Palmares& palmares)
+    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
     setObjectName(QStringLiteral("Form2"));
     // The title sits on its frame, so the frame is made first and drawn beneath it.
     Cadre(Twips(120, 120, 6255, 615));
@@ -71,8 +116,7 @@ const QString& Form3::TexteAPropos() {
     return texte;
 }
 
-Form3::Form3(QWidget* parent)
-    : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100), parent) {
+Form3::Form3() : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
     setObjectName(QStringLiteral("Form3"));
     Label("Label1", Twips(120, 240, 4335, 1695), TexteAPropos(), Police(12), Qt::AlignLeft | Qt::AlignTop,
           false);
@@ -134,8 +178,7 @@ void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
     image->setPixmap(ChargerPourEcran(ressource, devicePixelRatioF()));
 }
 
-Form4::Form4(QWidget* parent)
-    : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585), parent) {
+Form4::Form4() : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
     setObjectName(QStringLiteral("Form4"));
     const QFont texte = Police(9.75, false);
     const Qt::Alignment gauche = Qt::AlignLeft | Qt::AlignTop;

@@ -11,7 +11,6 @@
 #include <QMenuBar>
 
 #include "Accessibilite.h"
-#include "Texte1252.h"
 
 // The rules pictures and the icon are compiled into the library; naming their initialiser
 // keeps the linker from dropping it from the archive. It must be called from outside any
@@ -77,8 +76,10 @@ void Form1::ConstruireMenus() {
     for (QAction* a : menusDifficulte_)
         a->setCheckable(true);
     action(fichier, "menuRecord", "Meilleurs scores", &Form1::menuRecord_Click);
-    action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* quitter = action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click);
+    quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // The side windows are windows of their own, and the game ends from any of them.
+    quitter->setShortcutContext(Qt::ApplicationShortcut);
 
     // Commands of the menu bar itself: a click runs them, no menu drops down.
     QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
@@ -242,6 +243,9 @@ bool Form1::Touche(const QKeyEvent& touche) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A key held down, such as the Enter that closed a message box, lays one pipe, not a row.
+        if (touche.isAutoRepeat())
+            return true;
         PlacerCurseur(curseur_, true);
         // As a click would: a cell that takes no clicks takes no key either.
         Case(curseur_)->Activer();
@@ -272,9 +276,9 @@ void Form1::PlacerCurseur(int index, bool clavier) {
 bool Form1::Form_Load() {
     if (!jeu_.Form_Load(chemin_.toStdString()))
         return false;
-    form2_ = new Form2(palmares_, this);
-    form3_ = new Form3(this);
-    form4_ = new Form4(this);
+    form2_ = new Form2(palmares_);
+    form3_ = new Form3();
+    form4_ = new Form4();
     Rafraichir();
     return true;
 }
@@ -328,7 +332,7 @@ template <class Fenetre, class... Arguments>
 void Form1::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
     // A window closed by its close box is gone: build it again, which composes its text anew.
     if (!fenetre)
-        fenetre = new Fenetre(arguments..., this);
+        fenetre = new Fenetre(arguments...);
     fenetre->show();
     fenetre->raise();
     fenetre->activateWindow();
@@ -347,6 +351,14 @@ void Form1::menuQuitter_Click() {
     close();
 }
 
+Form1::~Form1() {
+    // The side windows have no parent to delete them; one closed and awaiting its deferred
+    // delete is still here too.
+    delete form2_.data();
+    delete form3_.data();
+    delete form4_.data();
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
     for (QWidget* fenetre : std::initializer_list<QWidget*>{form2_, form3_, form4_})
         if (fenetre)
@@ -361,9 +373,8 @@ void Form1::Rafraichir() {
     labelNiveau_->setText(QString::fromStdString(e.LabelNiveau));
     labelEssais_->setText(QString::fromStdString(e.LabelEssais));
     labelScore_->setText(QString::fromStdString(e.LabelScore));
-    // The record comes from the best-scores file, in that file's code page.
-    labelRecord_->setText(De1252(e.LabelRecord));
-    labelRecord_->setToolTip(De1252(e.InfoBulleRecord));
+    labelRecord_->setText(QString::fromStdString(e.LabelRecord));
+    labelRecord_->setToolTip(QString::fromStdString(e.InfoBulleRecord));
     labelDiff_->setText(QString::fromStdString(e.LabelDiff));
     labelTemps_->setText(QString::fromStdString(e.LabelTemps));
     const QString legende = QString::fromStdString(e.PauseLegende);

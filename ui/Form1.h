@@ -26,6 +26,7 @@ class Form1 : public QMainWindow {
     // `chemin` is the program's folder with a trailing separator: the tiles are read from it.
     Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
           QWidget* parent = nullptr);
+    ~Form1() override;
 
     const Jeu& Modele() const { return jeu_; }
     // The tests and tools set up boards by hand, as they do on a game without a window.
@@ -109,6 +110,8 @@ class Form1 : public QMainWindow {
     // A player who never touches the keyboard never sees its cursor.
     bool clavierUtilise_ = false;
 
+    // Windows of their own, not children: a child stays above the main window, which could then
+    // never be brought over it. They close with the main window all the same.
     QPointer<Form2> form2_;
     QPointer<Form3> form3_;
     QPointer<Form4> form4_;

@@ -3,9 +3,8 @@
 #include <chrono>
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
-
-#include "Texte1252.h"
 
 namespace canalisor::ui {
 
@@ -33,11 +32,15 @@ void DialoguesQt::Message(const std::string& texte, Icone icone) {
 }
 
 std::string DialoguesQt::Saisir(const std::string& invite) {
-    bool accepte = false;
-    const QString nom =
-        QInputDialog::getText(Centre(), QStringLiteral("Canalisor"), QString::fromStdString(invite),
-                              QLineEdit::Normal, QString(), &accepte);
-    return accepte ? Vers1252(nom) : std::string();
+    // QInputDialog::getText() as it builds its box, with the length limit on the line.
+    QInputDialog boite(Centre());
+    boite.setWindowTitle(QStringLiteral("Canalisor"));
+    boite.setLabelText(QString::fromStdString(invite));
+    boite.setTextValue(QString());
+    boite.setTextEchoMode(QLineEdit::Normal);
+    if (auto* ligne = boite.findChild<QLineEdit*>())
+        ligne->setMaxLength(LongueurNomMax);
+    return boite.exec() == QDialog::Accepted ? boite.textValue().toStdString() : std::string();
 }
 
 } // namespace canalisor::ui

@@ -43,12 +43,17 @@ class HorlogeQt : public QObject, public Horloge {
     QTimer timer_;
 };
 
+// The longest name the name box takes, in characters: more than a player needs, and far less
+// than a line of the best-scores file holds (a character is at most one byte there), so a name
+// comes back from the file as it was typed.
+inline constexpr int LongueurNomMax = 40;
+
 // Modal boxes titled "Canalisor", centred on the main window once it exists.
 class DialoguesQt : public Dialogues {
   public:
     void Parent(QWidget* parent) { parent_ = parent; }
     void Message(const std::string& texte, Icone icone) override;
-    // The name goes into the best-scores file as it is typed, in that file's code page.
+    // The name goes into the best-scores file as it is typed, up to LongueurNomMax characters.
     std::string Saisir(const std::string& invite) override;
 
   private:

@@ -96,7 +96,7 @@ const std::tuple<const char*, std::string, TableScores> Formes[] = {
     {"scores en texte libre",
      "Marie\r\n +01500 \r\nPaul\r\n2147483647\r\n" + Lea +
          "\r\n-2147483648\r\nHugo\r\n2147483648\r\nAnne\r\n15OO\r\n",
-     {{{"Marie", " +01500 "}, {"Paul", "2147483647"}, {Lea, "-2147483648"}, Absente, Absente}}},
+     {{{"Marie", " +01500 "}, {"Paul", "2147483647"}, {"Léa", "-2147483648"}, Absente, Absente}}},
     // A line is cut at its length limit; a cut score line could have lost digits: its value is unknown.
     {"lignes trop longues",
      std::string(LongueurLigneMax + 10, 'x') + "\r\n1500\r\nPaul\r\n" + std::string(LongueurLigneMax, '0') +
@@ -104,7 +104,7 @@ const std::tuple<const char*, std::string, TableScores> Formes[] = {
      ExempleAvec({{0, {std::string(LongueurLigneMax, 'x'), "1500"}}, {1, Absente}})},
     {"octets binaires et nuls",
      "Ma\0rie\r\n1500\r\n\x01\x7f\xff\t\x1a\r\n1200\r\n"s + Lea + "\r\n9\0"s + "00\r\n",
-     {{{"Ma\0rie"s, "1500"}, {"\x01\x7f\xff\t\x1a", "1200"}, Absente, Absente, Absente}}},
+     {{{"Ma\0rie"s, "1500"}, {"\x01\x7fÿ\t\x1a", "1200"}, Absente, Absente, Absente}}},
     // Files edited by hand: each line end is the one a person sees.
     {"LF avec un CR egare", "Marie\n1500\r\nPaul\n1200\n" + Lea + "\n900\nHugo\n300\nAnne\n0\n",
      TableExemple()},
@@ -118,8 +118,9 @@ const std::tuple<const char*, std::string, TableScores> Formes[] = {
     // Nine CR LF are not the game's ten: the lone LF ends a line.
     {"CR LF sans la derniere fin, un LF",
      "Marie\r\n1500\r\nPaul\n1200\r\n" + Lea + "\r\n900\r\nHugo\r\n300\r\nAnne\r\n0", TableExemple()},
+    // A file is windows-1252 whatever it holds: UTF-8 reads as the letters its bytes stand for.
     {"noms en UTF-8", "\xef\xbb\xbfL\xc3\xa9\x61\r\n1500\r\n\xf0\x9f\x98\x80\r\n1200\r\n" + DepuisLea,
-     ExempleAvec({{0, {"\xef\xbb\xbfL\xc3\xa9\x61", "1500"}}, {1, {"\xf0\x9f\x98\x80", "1200"}}})},
+     ExempleAvec({{0, {"ï»¿LÃ©a", "1500"}}, {1, {"ðŸ˜€", "1200"}}})},
 };
 
 TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
@@ -135,12 +136,17 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
 // the whole file alike or line by line, with or without a last line end.
 TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
     const char* const fins[] = {"\n", "\r\n", "\r", "\r\r\n"};
-    const std::string octetsNom = " 0123456789-azAZ\x80\x9f\xa0\xe9\xff\t";
+    // Each character of a name as the file holds it and as it reads in memory.
+    const std::pair<const char*, const char*> lettres[] = {
+        {" ", " "},   {"0", "0"},    {"7", "7"},    {"-", "-"},         {"a", "a"},    {"Z", "Z"},
+        {"\t", "\t"}, {"\x80", "€"}, {"\x9f", "Ÿ"}, {"\xa0", "\u00a0"}, {"\xe9", "é"}, {"\xff", "ÿ"}};
     for (unsigned graine = 0; graine < 2000; ++graine) {
         std::mt19937 hasard(graine);
         const auto tirer = [&hasard](int n) { return static_cast<int>(hasard() % static_cast<unsigned>(n)); };
-        TableScores table;
-        for (EntreeScore& e : table) {
+        TableScores table, octetsTable;
+        for (std::size_t k = 0; k < table.size(); ++k) {
+            EntreeScore& e = table[k];
+            EntreeScore& o = octetsTable[k];
             const int longueur = 1 + tirer(8);
             switch (tirer(4)) {
             case 0:
@@ -153,10 +159,16 @@ TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
                 e.Nom = std::to_string(tirer(1000000));
                 break;
             default:
-                for (int i = 0; i < longueur; ++i)
-                    e.Nom += octetsNom[static_cast<std::size_t>(tirer(static_cast<int>(octetsNom.size())))];
+                for (int i = 0; i < longueur; ++i) {
+                    const auto& [octet, lettre] =
+                        lettres[static_cast<std::size_t>(tirer(static_cast<int>(std::size(lettres))))];
+                    o.Nom += octet;
+                    e.Nom += lettre;
+                }
             }
-            e.Points = std::to_string(tirer(3) == 0 ? 0 : tirer(65536) - 32768);
+            if (o.Nom.empty())
+                o.Nom = e.Nom;
+            e.Points = o.Points = std::to_string(tirer(3) == 0 ? 0 : tirer(65536) - 32768);
         }
         // Each table in every form: 0..3 one line end throughout, 4 one per line; and each
         // with or without its last line end.
@@ -164,7 +176,8 @@ TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
             std::string octets;
             std::string_view finPrecedente;
             for (std::size_t ligne = 0; ligne < 10; ++ligne) {
-                const std::string& texte = ligne % 2 ? table[ligne / 2].Points : table[ligne / 2].Nom;
+                const std::string& texte =
+                    ligne % 2 ? octetsTable[ligne / 2].Points : octetsTable[ligne / 2].Nom;
                 std::string_view fin = fins[forme % 5 < 4 ? forme % 5 : tirer(4)];
                 // After a lone CR, an empty line ended by LF reads as one CR LF, to a person too.
                 if (texte.empty() && finPrecedente == "\r")
@@ -326,19 +339,19 @@ TEST_F(SurDisque, DeuxCopiesQuiFinissentEnMemeTempsGardentLesDeuxScores) {
     const std::tuple<std::int32_t, std::int32_t, TableScores, const char*, const char*> cas[] = {
         {2000,
          1000,
-         {{{"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Bob", "1000"}, {Lea, "900"}}},
+         {{{"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Bob", "1000"}, {"Léa", "900"}}},
          "2000",
          "1500"},
         // Alice would have been first in the table read before her name was typed, not in the one written.
         {2000,
          3000,
-         {{{"Bob", "3000"}, {"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}}},
+         {{{"Bob", "3000"}, {"Alice", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}}},
          "1500",
          "3000"},
         // Bob pushes Hugo to place 5, above Alice's score: she is no longer among the five.
         {1,
          500,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "900"}, {"Bob", "500"}, {"Hugo", "300"}}},
+         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Bob", "500"}, {"Hugo", "300"}}},
          "1500",
          "1500"},
     };

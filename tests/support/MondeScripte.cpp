@@ -42,9 +42,8 @@ bool PalmaresMemoire::MettreAJour(const Changement& changer) {
     return true;
 }
 
-// Léa is written in windows-1252, as the file holds it.
 TableScores TableExemple() {
-    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"L\351a", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
 }
 
 Monde::Monde(std::optional<unsigned> graine) : hasard(graine), jeu(hasard, horloge, dialogues, palmares) {
