@@ -1,16 +1,7 @@
 #include "Fenetres.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
-
-#ifdef CANALISOR_XCB
-#include <xcb/xcb.h>
-#endif
 
 #include "Classement.h"
 #include "Controles.h"
@@ -26,35 +17,6 @@ FenetreOutil::FenetreOutil(const QString& titre, QRect client)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titre);
     setFixedSize(client.size());
-}
-
-void FenetreOutil::showEvent(QShowEvent* event) {
-    // Not yet mapped: a window manager reads the state it is mapped with.
-    HorsBarreDesTaches();
-    QWidget::showEvent(event);
-}
-
-void FenetreOutil::HorsBarreDesTaches() {
-#if defined(CANALISOR_XCB) && QT_CONFIG(xcb)
-    // Qt keeps the states it finds on a window when it adds its own at the mapping. The
-    // offscreen platform answers as X11 too, with no connection.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connexion = x11 ? x11->connection() : nullptr;
-    if (!connexion)
-        return;
-    const auto atome = [connexion](const char* nom) {
-        const auto demande = xcb_intern_atom(connexion, 0, static_cast<std::uint16_t>(std::strlen(nom)), nom);
-        xcb_intern_atom_reply_t* reponse = xcb_intern_atom_reply(connexion, demande, nullptr);
-        const xcb_atom_t a = reponse ? reponse->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reponse);
-        return a;
-    };
-    const xcb_atom_t etats[] = {atome("_NET_WM_STATE_SKIP_TASKBAR"), atome("_NET_WM_STATE_SKIP_PAGER")};
-    xcb_change_property(connexion, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(winId()),
-                        atome("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, etats);
-#endif
 }
 
 QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,

@@ -18,25 +18,19 @@ constexpr QRect Twips(int gauche, int haut, int largeur, int hauteur) {
     return {gauche / 15, haut / 15, largeur / 15, hauteur / 15};
 }
 
-// A fixed-size window with a close box only, kept out of the task bar. It has no parent, so
-// that a click on the main window brings that one to the front.
+// A fixed-size window with a close box only. It has no parent, so that a click on the main
+// window brings that one to the front.
 class FenetreOutil : public QWidget {
     Q_OBJECT
   public:
     FenetreOutil(const QString& titre, QRect client);
 
   protected:
-    void showEvent(QShowEvent* event) override;
     // From a bordered label's box to its text: the one-pixel line and two pixels of room.
     static constexpr int MargeBordure = 3;
     QLabel* Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
                   Qt::Alignment alignement, bool bordure);
     void Cadre(QRect zone);
-
-  private:
-    // An ordinary window is listed in the task bar unless it asks not to be, which only X11
-    // lets it do; elsewhere nothing is asked.
-    void HorsBarreDesTaches();
 };
 
 class Form2 : public FenetreOutil {
