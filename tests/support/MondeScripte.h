@@ -3,8 +3,8 @@
 
 #include <deque>
 #include <optional>
-#include <ostream>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,37 +13,41 @@
 #include "Jeu.h"
 
 namespace canalisor {
+
 // A failed comparison shows an entry as the file holds it, not as raw object bytes.
 inline void PrintTo(const EntreeScore& e, std::ostream* os) {
     *os << testing::PrintToString(e.Nom) << " " << testing::PrintToString(e.Points);
 }
-} // namespace canalisor
 
-namespace canalisor::test {
+namespace test {
 
 // Hands out the values queued by the test, then (when seeded) numbers from a generator, so
 // that a failing random case can be replayed from its seed.
-class HasardScripte : public Hasard {
-  public:
-    explicit HasardScripte(std::optional<unsigned> graine = std::nullopt);
-    double Suivant() override;
-    void Ajouter(double r) { valeurs_.push_back(r); }
-    void Ajouter(std::initializer_list<double> rs) { valeurs_.insert(valeurs_.end(), rs); }
+struct HasardScripte : Hasard {
+    explicit HasardScripte(std::optional<unsigned> g = std::nullopt) : graine(g), generateur(g.value_or(0)) {}
+    double Suivant() override {
+        if (valeurs.empty() && graine)
+            Ajouter(static_cast<double>(generateur() >> 8) / static_cast<double>(1u << 24));
+        if (valeurs.empty()) // thrown, not returned: a made-up value could loop a level layout forever
+            throw std::logic_error("a random value was drawn that the test did not queue");
+        const double r = valeurs.front();
+        valeurs.pop_front();
+        return r;
+    }
+    void Ajouter(double r) { valeurs.push_back(r); }
+    void Ajouter(std::initializer_list<double> rs) { valeurs.insert(valeurs.end(), rs); }
     // Queues the value that draws that cell (or that pipe code, for AjouterTuyau).
     void AjouterCellule(int cellule) { Ajouter((cellule + 0.5) / 120.0); }
     void AjouterTuyau(int code) { Ajouter((code - 2 + 0.5) / 7.0); }
-    std::size_t EnAttente() const { return valeurs_.size(); }
-
-  private:
-    std::deque<double> valeurs_;
-    std::optional<std::mt19937> generateur_;
+    std::deque<double> valeurs;
+    std::optional<unsigned> graine;
+    std::mt19937 generateur;
 };
 
 struct HorlogeScriptee : Horloge {
-    void Demarrer() override { enMarche = true, ++demarrages; }
+    void Demarrer() override { enMarche = true; }
     void Arreter() override { enMarche = false; }
     bool enMarche = false;
-    int demarrages = 0;
 };
 
 // Records every box; the name box answers from a queue and fails the test when nobody
@@ -64,25 +68,45 @@ struct DialoguesScriptes : Dialogues {
 struct PalmaresMemoire : Palmares {
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
-    bool MettreAJour(const Changement& changer) override;
+    bool MettreAJour(const Changement& changer) override {
+        const std::optional<TableScores> nouvelle = table ? changer(*table) : std::nullopt;
+        table = nouvelle && !ecritureEchoue ? nouvelle : table;
+        return table && (!nouvelle || !ecritureEchoue);
+    }
     std::optional<TableScores> table;
     bool ecritureEchoue = false;
-    int ecritures = 0;
 };
 
 // The worked example of the best-scores file.
-TableScores TableExemple();
+inline TableScores TableExemple() {
+    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+}
 
 // A whole world and the game in it, started up as the program does.
 struct Monde {
-    explicit Monde(std::optional<unsigned> graine = std::nullopt);
+    explicit Monde(std::optional<unsigned> graine = std::nullopt)
+        : hasard(graine), jeu(hasard, horloge, dialogues, palmares) {
+        palmares.table = TableExemple();
+        jeu.Form_Load("/jeu/");
+    }
     HasardScripte hasard;
     HorlogeScriptee horloge;
     DialoguesScriptes dialogues;
     PalmaresMemoire palmares;
     Jeu jeu;
     // Ticks until a box appears or the clock stops; returns the number of ticks.
-    int TicsJusquAuPas();
+    int TicsJusquAuPas() {
+        int tics = 0;
+        const std::size_t n = dialogues.messages.size(); // boxes shown so far
+        // A tick that starts on "1" is a flow step: the last one counted.
+        for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == n;
+             ++tics) {
+            pas = jeu.Affichage().LabelTemps == "1";
+            jeu.Timer1_Timer();
+        }
+        return tics;
+    }
 };
 
-} // namespace canalisor::test
+} // namespace test
+} // namespace canalisor
