@@ -39,8 +39,13 @@ fi
 debut=$SECONDS
 rang=0 tues=0 comptes=0
 survivants=()
-while IFS=$'\t' read -r fichier avant apres description; do
-    [[ -z $fichier || $fichier == \#* ]] && continue
+while IFS= read -r ligne; do
+    [[ -z $ligne || $ligne == \#* ]] && continue
+    # Split by hand: read would merge the two tabs around an empty replacement.
+    tab=$'\t'
+    fichier=${ligne%%"$tab"*} ligne=${ligne#*"$tab"}
+    avant=${ligne%%"$tab"*} ligne=${ligne#*"$tab"}
+    apres=${ligne%%"$tab"*} description=${ligne#*"$tab"}
     rang=$((rang + 1))
     ((rang < premiere || rang > derniere)) && continue
     cp "$racine/$fichier" "$sauvegarde"

@@ -32,8 +32,8 @@ TEST(Art, LesTuilesDuCatalogueEtLeursDoublesSontDesBmp24TousDifferents) {
     std::vector<QImage> images;
     for (const Tuile& tuile : CatalogueTuiles()) {
         const QString chemin = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(tuile.Nom);
-        images.push_back(Bmp24(chemin, art::CoteTuile));
-        Bmp24(chemin.chopped(4) + "@2x.bmp", 2 * art::CoteTuile);
+        images.push_back(Bmp24(chemin, 79));
+        Bmp24(chemin.chopped(4) + "@2x.bmp", 158);
     }
     // Also tells a filled tile from its empty one, and 8hbvr from 8hrvb.
     for (std::size_t a = 0; a < images.size(); ++a)
@@ -42,16 +42,33 @@ TEST(Art, LesTuilesDuCatalogueEtLeursDoublesSontDesBmp24TousDifferents) {
                 << CatalogueTuiles()[a].Nom << " and " << CatalogueTuiles()[b].Nom;
 }
 
+// Each tile is open where its piece lets the liquid through: there the middle of the edge shows the
+// pipe, elsewhere the grey ground. Departures open to the right, arrivals to the left.
+TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEst) {
+    // By piece code: the open sides among left (G), right (D), top (H) and bottom (B).
+    const char* ouvertes[21] = {"",   "",  "GD", "HB", "DB", "GB", "GH", "DH", "GDHB", "D", "G",
+                                "GD", "D", "G",  "GD", "D",  "G",  "GD", "D",  "G",    "GD"};
+    for (const Tuile& tuile : CatalogueTuiles())
+        for (int echelle : {1, 2}) {
+            const QImage image = art::DessinerTuile(tuile, echelle);
+            const int fin = 79 * echelle - 1, milieu = fin / 2;
+            std::string vu;
+            for (const auto& [cote, x, y] :
+                 {std::tuple{'G', 0, milieu}, {'D', fin, milieu}, {'H', milieu, 0}, {'B', milieu, fin}})
+                if (image.pixel(x, y) != qRgb(0xc0, 0xc0, 0xc0))
+                    vu += cote;
+            EXPECT_EQ(vu, ouvertes[tuile.Code]) << tuile.Nom << " x" << echelle;
+        }
+}
+
 // The rules window shows its pictures from the program's resources, each the piece it names;
 // the window's icon holds the four usual sizes.
 TEST(Art, LesImagesDesReglesEtLIconeSontDansLesRessources) {
-    const DescriptionCouleur& bleu = Description(Couleur::Bleu);
-    const std::pair<QString, int> regles[] = {
-        {"obstacle", Obstacle}, {"depart", bleu.Depart}, {"arrivee", bleu.Arrivee}, {"porte", bleu.Passage}};
+    const std::pair<QString, int> regles[] = {{"obstacle", 1}, {"depart", 9}, {"arrivee", 10}, {"porte", 11}};
     for (const auto& [nom, code] : regles) {
         const QString tuile = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(NomImage(code));
-        EXPECT_EQ(Bmp24(":/regle-" + nom + ".bmp", art::CoteTuile), Bmp24(tuile, art::CoteTuile));
-        Bmp24(":/regle-" + nom + "@2x.bmp", 2 * art::CoteTuile);
+        EXPECT_EQ(Bmp24(":/regle-" + nom + ".bmp", 79), Bmp24(tuile, 79));
+        Bmp24(":/regle-" + nom + "@2x.bmp", 158);
     }
     QImageReader lecteur(":/canalisor.ico");
     std::vector<int> tailles;
