@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "Dessin.h"
@@ -58,7 +59,29 @@ TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEst) {
                 if (image.pixel(x, y) != qRgb(0xc0, 0xc0, 0xc0))
                     vu += cote;
             EXPECT_EQ(vu, ouvertes[tuile.Code]) << tuile.Nom << " x" << echelle;
+            EXPECT_EQ(image.depth(), 24) << tuile.Nom;
         }
+}
+
+// Each channel of a cross is drawn as the straight pipe that runs that way, filled as the name
+// says: "8hbvr" blue across and red down, "8b" blue both ways, "8vj" yellow down only.
+TEST(Art, LesCanauxDesCroisementsMontrentLeursLiquides) {
+    std::map<std::string, QImage> images;
+    for (const Tuile& tuile : CatalogueTuiles())
+        images[tuile.Nom] = art::DessinerTuile(tuile);
+    for (const auto& [nom, image] : images) {
+        if (nom[0] != '8' || nom[1] == '.')
+            continue;
+        // The liquid across and the one down: "8b" names both, "8hX" and "8vY" one each.
+        const std::string h = nom[2] == '.' || nom[1] == 'h' ? nom.substr(nom[1] == 'h' ? 2 : 1, 1) : "";
+        const std::string v = nom[2] == '.'   ? h
+                              : nom[1] == 'v' ? nom.substr(2, 1)
+                              : nom[3] == 'v' ? nom.substr(4, 1)
+                                              : "";
+        // Away from the middle and from the marks near the ends.
+        EXPECT_EQ(image.pixel(20, 39), images.at("2" + h + ".bmp").pixel(20, 39)) << nom;
+        EXPECT_EQ(image.pixel(39, 12), images.at("3" + v + ".bmp").pixel(39, 12)) << nom;
+    }
 }
 
 // The rules window shows its pictures from the program's resources, each the piece it names;

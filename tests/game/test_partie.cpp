@@ -213,9 +213,9 @@ TEST(Classement, ClasseDuMeilleurAvecLesBizarreriesHistoriques) {
         // A displaced running best has its score rewritten: Hugo loses his zero, Léa keeps hers.
         {{{{"Hugo", "0300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {Lea, "0900"}}},
          {{{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "0900"}, {"Hugo", "300"}, {"Anne", "0"}}}},
-        // Equal scores left for places 4 and 5 swap.
-        {{{{"A", "100"}, {"B", "90"}, {"C", "80"}, {"D", "5"}, {"E", "5"}}},
-         {{{"A", "100"}, {"B", "90"}, {"C", "80"}, {"E", "5"}, {"D", "5"}}}}};
+        // Of equal scores the first in the file ranks higher, except the two left for places 4 and 5.
+        {{{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"D", "5"}, {"E", "5"}}},
+         {{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"E", "5"}, {"D", "5"}}}}};
     for (const auto& [fichier, classe] : cas)
         EXPECT_EQ(ClasserScores(fichier), classe) << fichier[0].Nom << ", " << fichier[1].Nom << "...";
 }
