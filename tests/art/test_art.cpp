@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "Dessin.h"
@@ -32,8 +33,8 @@ TEST(Art, LesTuilesDuCatalogueEtLeursDoublesSontDesBmp24TousDifferents) {
     std::vector<QImage> images;
     for (const Tuile& tuile : CatalogueTuiles()) {
         const QString chemin = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(tuile.Nom);
-        images.push_back(Bmp24(chemin, art::CoteTuile));
-        Bmp24(chemin.chopped(4) + "@2x.bmp", 2 * art::CoteTuile);
+        images.push_back(Bmp24(chemin, 79));
+        Bmp24(chemin.chopped(4) + "@2x.bmp", 158);
     }
     // Also tells a filled tile from its empty one, and 8hbvr from 8hrvb.
     for (std::size_t a = 0; a < images.size(); ++a)
@@ -42,16 +43,55 @@ TEST(Art, LesTuilesDuCatalogueEtLeursDoublesSontDesBmp24TousDifferents) {
                 << CatalogueTuiles()[a].Nom << " and " << CatalogueTuiles()[b].Nom;
 }
 
+// Each tile is open where its piece lets the liquid through: there the middle of the edge shows the
+// pipe, elsewhere the grey ground. Departures open to the right, arrivals to the left.
+TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEst) {
+    // By piece code: the open sides among left (G), right (D), top (H) and bottom (B).
+    const char* ouvertes[21] = {"",   "",  "GD", "HB", "DB", "GB", "GH", "DH", "GDHB", "D", "G",
+                                "GD", "D", "G",  "GD", "D",  "G",  "GD", "D",  "G",    "GD"};
+    for (const Tuile& tuile : CatalogueTuiles())
+        for (int echelle : {1, 2}) {
+            const QImage image = art::DessinerTuile(tuile, echelle);
+            const int fin = 79 * echelle - 1, milieu = fin / 2;
+            std::string vu;
+            for (const auto& [cote, x, y] :
+                 {std::tuple{'G', 0, milieu}, {'D', fin, milieu}, {'H', milieu, 0}, {'B', milieu, fin}})
+                if (image.pixel(x, y) != qRgb(0xc0, 0xc0, 0xc0))
+                    vu += cote;
+            EXPECT_EQ(vu, ouvertes[tuile.Code]) << tuile.Nom << " x" << echelle;
+            EXPECT_EQ(image.depth(), 24) << tuile.Nom;
+        }
+}
+
+// Each channel of a cross is drawn as the straight pipe that runs that way, filled as the name
+// says: "8hbvr" blue across and red down, "8b" blue both ways, "8vj" yellow down only.
+TEST(Art, LesCanauxDesCroisementsMontrentLeursLiquides) {
+    std::map<std::string, QImage> images;
+    for (const Tuile& tuile : CatalogueTuiles())
+        images[tuile.Nom] = art::DessinerTuile(tuile);
+    for (const auto& [nom, image] : images) {
+        if (nom[0] != '8' || nom[1] == '.')
+            continue;
+        // The liquid across and the one down: "8b" names both, "8hX" and "8vY" one each.
+        const std::string h = nom[2] == '.' || nom[1] == 'h' ? nom.substr(nom[1] == 'h' ? 2 : 1, 1) : "";
+        const std::string v = nom[2] == '.'   ? h
+                              : nom[1] == 'v' ? nom.substr(2, 1)
+                              : nom[3] == 'v' ? nom.substr(4, 1)
+                                              : "";
+        // Away from the middle and from the marks near the ends.
+        EXPECT_EQ(image.pixel(20, 39), images.at("2" + h + ".bmp").pixel(20, 39)) << nom;
+        EXPECT_EQ(image.pixel(39, 12), images.at("3" + v + ".bmp").pixel(39, 12)) << nom;
+    }
+}
+
 // The rules window shows its pictures from the program's resources, each the piece it names;
 // the window's icon holds the four usual sizes.
 TEST(Art, LesImagesDesReglesEtLIconeSontDansLesRessources) {
-    const DescriptionCouleur& bleu = Description(Couleur::Bleu);
-    const std::pair<QString, int> regles[] = {
-        {"obstacle", Obstacle}, {"depart", bleu.Depart}, {"arrivee", bleu.Arrivee}, {"porte", bleu.Passage}};
+    const std::pair<QString, int> regles[] = {{"obstacle", 1}, {"depart", 9}, {"arrivee", 10}, {"porte", 11}};
     for (const auto& [nom, code] : regles) {
         const QString tuile = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(NomImage(code));
-        EXPECT_EQ(Bmp24(":/regle-" + nom + ".bmp", art::CoteTuile), Bmp24(tuile, art::CoteTuile));
-        Bmp24(":/regle-" + nom + "@2x.bmp", 2 * art::CoteTuile);
+        EXPECT_EQ(Bmp24(":/regle-" + nom + ".bmp", 79), Bmp24(tuile, 79));
+        Bmp24(":/regle-" + nom + "@2x.bmp", 158);
     }
     QImageReader lecteur(":/canalisor.ico");
     std::vector<int> tailles;

@@ -1,16 +1,14 @@
 // Whole games played headless by the scripted player at the three difficulties and on past the
-// wrap after level 15, with stray clicks, pauses and stops mixed in. After every event the rules
-// that hold whatever the player does are checked.
+// wrap after level 15, with stray clicks, ticks, valves, pauses and stops mixed in. After every
+// event the rules that hold whatever the player does are checked.
 //   CANALISOR_SOAK_GAMES   number of games (default 30)
 //   CANALISOR_SOAK_SEED    seed of the first game (default 20240611); game g plays seed + g
 // A failure names its game's seed: CANALISOR_SOAK_SEED=<seed> CANALISOR_SOAK_GAMES=1 replays it.
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -27,113 +25,78 @@ unsigned long Variable(const char* nom, unsigned long defaut) {
     return texte && *texte ? std::strtoul(texte, nullptr, 10) : defaut;
 }
 
-struct Totaux {
-    long finies, arretees, tours, niveaux, evenements;
-};
-
-// Whether the cell shows the catalogue's tile for its piece and fill state.
-bool CelluleJuste(const Cellule& c) {
-    static std::map<std::string, Tuile> tuiles;
-    if (tuiles.empty())
-        for (const Tuile& t : CatalogueTuiles())
-            tuiles.emplace(t.Nom, t);
-    const auto it = tuiles.find(c.Image);
-    if (it == tuiles.end() || it->second.Code != c.Tag || !c.Active)
-        return false;
-    const Tuile& t = it->second; // a cross lists its filled channels in either order
-    const std::string h = t.Horizontal ? std::string{'H', Lettre(*t.Horizontal)} : "";
-    const std::string v = t.Vertical ? std::string{'V', Lettre(*t.Vertical)} : "";
-    return t.Remplissage ? c.DataField == "x" : c.DataField == h + v || c.DataField == v + h;
-}
-
 // One game: its seed picks the difficulty, whether it starts on level 15 to get past the wrap
 // (the scripted player seldom gets that far from level 1) and whether it may be stopped early on.
 struct Partie {
     const unsigned graine;
-    Totaux& t;
+    std::array<int, 3>& vus; // wraps, games over, games stopped
     Monde m{graine};
     std::mt19937 alea{graine};
-    bool enCours = false, arretee = false, enPause = false;
-    int scoreMin = 0;
+    bool arretee = false, enPause = false;
 
     const EtatJeu& E() const { return m.jeu.Etat(); }
     const Ecran& A() const { return m.jeu.Affichage(); }
-    const Cellule& Case(int i) const { return m.jeu.Cellules()[static_cast<std::size_t>(i)]; }
     int Tirer(int n) { return std::uniform_int_distribution<int>(0, n - 1)(alea); }
-    [[noreturn]] void Echouer(const std::string& quoi) const {
-        throw std::runtime_error("seed " + std::to_string(graine) + ": " + quoi);
-    }
 
-    // One event, then the rules that hold whatever the player does. The flags above say beforehand
-    // what the event must leave.
-    void Evenement(const std::string& nom, const std::function<void()>& action) {
-        const int niveau = E().Niveau;
-        const std::size_t boites = m.dialogues.messages.size();
+    // One event, then the rules that hold whatever the player does: the clock runs exactly while
+    // the game counts, the level and tries stay in range, the score never falls; and, when
+    // `immobile`, the board, the hand and the countdown have not moved.
+    void Evenement(const char* nom, bool immobile, const std::function<void()>& action) {
+        const auto photo = [&] {
+            std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1);
+            for (const Cellule& c : m.jeu.Cellules())
+                p += "," + std::to_string(c.Tag) + c.DataField;
+            return p;
+        };
+        const int niveau = E().Niveau, score = E().Score;
+        const std::string avant = photo();
         action();
-        for (std::size_t k = boites; k < m.dialogues.messages.size(); ++k)
-            t.niveaux += m.dialogues.messages[k].texte == textes::NiveauPasse;
-        t.tours += niveau == 15 && E().Niveau == 1;
-        ++t.evenements;
-        const bool compte = enCours && !arretee && !enPause && E().Essais >= 0;
+        vus[0] += niveau == 15 && E().Niveau == 1;
+        std::string faute;
+        const bool compte = !arretee && !enPause && E().Essais >= 0;
         if (A().Timer1Actif != compte || m.horloge.enMarche != compte ||
             (A().PauseLegende == "Retour") != enPause)
-            Echouer("after " + nom + ", the clock runs when the game does not count, or stops when it does");
-        if (enCours && (E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < scoreMin))
-            Echouer("after " + nom + ", the level or the tries out of range, or the score went down");
-        scoreMin = E().Score;
-        for (int i = 0; enCours && i < NombreCellules; ++i)
-            if (!CelluleJuste(Case(i)))
-                Echouer("after " + nom + ", cell " + std::to_string(i) + " shows " + Case(i).Image);
+            faute = "the clock runs when the game does not count, or stops when it does";
+        else if (E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < score)
+            faute = "the level or the tries out of range, or the score went down";
+        else if (immobile && photo() != avant)
+            faute = "the game moved";
+        if (!faute.empty())
+            throw std::runtime_error("seed " + std::to_string(graine) + ", after " + nom + ": " + faute);
     }
 
-    void Tic() { Evenement("a tick", std::bind_front(&Jeu::Timer1_Timer, &m.jeu)); }
-    void Vannes() { Evenement("the valves", std::bind_front(&Jeu::Maxi_Click, &m.jeu)); }
-    void Clic(int i) { Evenement("a click", std::bind_front(&Jeu::Grille_Click, &m.jeu, i)); }
+    void Tic() {
+        Evenement("a tick", enPause, [&] { m.jeu.Timer1_Timer(); });
+    }
+    void Vannes() {
+        Evenement("the valves", enPause, [&] { m.jeu.Maxi_Click(); });
+    }
     void Pause() {
         enPause ^= A().PauseActif;
-        Evenement("pause", std::bind_front(&Jeu::Pause_Click, &m.jeu));
+        Evenement("pause", false, [&] { m.jeu.Pause_Click(); });
     }
-    void Arreter() {
-        arretee = true;
-        enPause = false;
-        Evenement("a stop", std::bind_front(&Jeu::menuArreter_Click, &m.jeu));
-    }
-    std::string Photo() const { // what a click or tick that must change nothing could change
-        std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1) + "/";
-        for (const Cellule& c : m.jeu.Cellules())
-            p += std::to_string(c.Tag) + c.DataField + ",";
-        return p;
+    // A click on an anchored or a filled piece, or while paused, changes nothing.
+    void Clic(int i) {
+        const Cellule& c = m.jeu.Cellules()[static_cast<std::size_t>(i)];
+        const bool fixe = c.Tag == 1 || c.Tag >= 9 || !c.DataField.empty();
+        Evenement("a click", fixe || enPause, [&] { m.jeu.Grille_Click(i); });
     }
 
-    // Something a player does on the side: a tick (0), the valves (1), a stray click, maybe on a
-    // laid pipe (2), or in the games that have one a stop, paused first when it can be (6); or
-    // what must change nothing: a click on an anchored (3) or a filled piece (4), or a click, a
-    // tick and the valves while paused (5).
+    // Something a player does on the side: a tick, the valves, a stray click (on an anchored or a
+    // filled piece it must change nothing); a pause, in which a tick, the valves and a click change
+    // nothing; or, in the games that have one, a stop.
     void Distraction() {
-        const int quoi = Tirer(7);
-        if (quoi < 3 || (quoi == 6 && graine % 5 != 0))
-            return quoi == 0 ? Tic() : quoi == 1 ? Vannes() : Clic(Tirer(NombreCellules));
-        if (quoi >= 5)
-            Pause();
-        if (quoi == 6)
-            return Arreter();
-        if (quoi == 5 && !enPause) // not now: stopped, over, or the valves open
-            return;
-        const std::string avant = Photo();
-        for (int n = 0, i = Tirer(NombreCellules); n < NombreCellules; ++n, i = (i + 1) % NombreCellules)
-            if (quoi == 5 || (quoi == 3 ? EstAncre(Case(i).Tag) : !Case(i).DataField.empty())) {
-                Clic(i); // the first cell that fits from a random one on
-                break;
-            }
-        if (quoi == 5) {
+        const int quoi = Tirer(6), i = Tirer(NombreCellules);
+        if (quoi == 0)
             Tic();
+        else if (quoi == 1)
             Vannes();
-        }
-        if (Photo() != avant)
-            Echouer(quoi == 5 ? "the game moved while paused"
-                              : "a click on an anchored or filled piece took");
-        if (quoi == 5)
-            Pause();
+        else if (quoi == 2)
+            Clic(i);
+        else if (quoi == 3 || graine % 5 != 0)
+            Pause(), Tic(), Vannes(), Clic(i), Pause();
+        else
+            arretee = true, enPause = false, Evenement("a stop", false, [&] { m.jeu.menuArreter_Click(); });
     }
 
     void JouerNiveau() {
@@ -141,7 +104,7 @@ struct Partie {
         JoueurScripte joueur(m.jeu);
         bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty: a try is lost
         for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics) {
-            Evenement("laying a pipe", [&] { pose = joueur.Poser(1) > 0; }); // one click at a time
+            Evenement("laying a pipe", false, [&] { pose = joueur.Poser(1) > 0; }); // one click at a time
             if (Tirer(20) == 0)
                 Distraction();
         }
@@ -157,8 +120,7 @@ struct Partie {
     void Jouer() {
         m.jeu.ChoisirDifficulte(1 + static_cast<int>(graine % 3));
         m.dialogues.reponses = {"Soak"};
-        enCours = true;
-        Evenement("a new game", std::bind_front(&Jeu::menuJouer_Click, &m.jeu));
+        Evenement("a new game", false, [&] { m.jeu.menuJouer_Click(); });
         // Level 15 is dealt until the scripted player finds paths on it, about one deal in a thousand
         // (a run that never gets past the wrap fails at the end).
         for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !JoueurScripte(m.jeu).Planifier());
@@ -167,8 +129,9 @@ struct Partie {
             m.jeu.NouveauNiveau();
         }
         for (int niveaux = 16 + Tirer(30); E().Essais >= 0 && !arretee; --niveaux)
-            niveaux == 0 ? Arreter() : JouerNiveau();
-        ++(arretee ? t.arretees : t.finies);
+            niveaux == 0 ? (arretee = true, Evenement("a stop", false, [&] { m.jeu.menuArreter_Click(); }))
+                         : JouerNiveau();
+        ++vus[arretee ? 2 : 1];
         for (int k = 0; k < 20; ++k) // once the game is stopped or over, nothing starts the clock
             Distraction();
     }
@@ -177,15 +140,12 @@ struct Partie {
 TEST(Endurance, PartiesEntieres) {
     const unsigned long parties = Variable("CANALISOR_SOAK_GAMES", 30);
     const unsigned long graine = Variable("CANALISOR_SOAK_SEED", 20240611);
-    Totaux t{};
-    const auto debut = std::chrono::steady_clock::now();
+    std::array<int, 3> vus{};
     for (unsigned long g = 0; g < parties; ++g) // a broken rule throws, naming the game's seed
-        Partie{static_cast<unsigned>(graine + g), t}.Jouer();
-    const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
-    std::printf("soak: %ld games (%ld over, %ld stopped), %ld levels passed, %ld wraps, %ld events, %.1f s\n",
-                t.finies + t.arretees, t.finies, t.arretees, t.niveaux, t.tours, t.evenements, duree.count());
+        Partie{static_cast<unsigned>(graine + g), vus}.Jouer();
+    std::printf("soak: %lu games, %d wraps, %d over, %d stopped\n", parties, vus[0], vus[1], vus[2]);
     // Else the run did not cover what it is here for: a wrap, a game over and a stop.
-    EXPECT_TRUE(parties < 30 || (t.tours > 0 && t.finies > 0 && t.arretees > 0));
+    EXPECT_TRUE(parties < 30 || (vus[0] > 0 && vus[1] > 0 && vus[2] > 0));
 }
 
 } // namespace

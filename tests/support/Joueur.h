@@ -1,6 +1,8 @@
 // A scripted player: finds a path for every liquid from its departure (through its gate
 // where the level has one) to its arrival, lays the pipes in the order the queue hands them
-// out, dumping the ones it cannot use on a spare cell, then lets the clock run.
+// out, dumping the ones it cannot use on a spare cell, then lets the clock run. It knows the
+// rules as a player does, from its own tables, and reads only the board: a wrong rule in the
+// game makes it fail rather than agree.
 #pragma once
 
 #include <functional>
@@ -15,7 +17,7 @@ class JoueurScripte {
   public:
     explicit JoueurScripte(Jeu& jeu) : jeu_(jeu) {}
 
-    // Plans every active liquid on the current board; false when some liquid has no path.
+    // Plans every liquid of the level on the current board; false when one has no path.
     bool Planifier();
     // Lays pipes until every planned cell holds a pipe that fits; returns the clicks made.
     int Poser(int clicsMax = 20000);
@@ -28,7 +30,7 @@ class JoueurScripte {
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
-    bool Chemin(int depuis, Direction sens, int but, bool butHorizontal, int* sortieBut);
+    bool Chemin(int depuis, int sens, int but, bool butHorizontal, int* sortieBut);
     bool CaseLibre(int i) const;
     Jeu& jeu_;
     std::map<int, std::vector<int>> plan_;

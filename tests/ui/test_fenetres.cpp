@@ -1,23 +1,27 @@
 // The windows in a scripted world (scripted chance, clock and dialogs, an in-memory best-scores
 // file, the build's tiles where it draws them): start-up, menus, layout, the game's state as the
 // main window shows it and as mouse, keyboard and screen reader reach it, the side windows, a
-// whole game down to the name typed; and the picture cells and fitted fonts they are made of.
+// whole game down to the name typed; and the program's own message and name boxes.
 #include <algorithm>
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "Form1.h"
 #include "Joueur.h"
+#include "MondeQt.h"
 #include "MondeScripte.h"
 
 // Without the build's tiles, every cell draws its stand-in.
@@ -33,10 +37,11 @@ void PrintTo(const QString& texte, std::ostream* sortie) {
 namespace canalisor::test {
 namespace {
 
-// Scripted boxes that also note what the window showed as each one opened.
+// Scripted boxes that also note each box's icon and text, after what the window showed as it opened.
 struct Boites : DialoguesScriptes {
     void Message(const std::string& texte, Icone icone) override {
-        vus.append(vue ? vue() : QString());
+        vus.append((vue ? vue() + " " : QString()) + (icone == Icone::Critique ? "(stop) " : "") +
+                   QString::fromStdString(texte));
         DialoguesScriptes::Message(texte, icone);
     }
     std::function<QString()> vue;
@@ -91,7 +96,9 @@ struct EnJeu : ::testing::Test {
 
 // Its constructor checks that start-up fails; the box that says why was passed on.
 TEST(Form1, SansFichierDeScoresLeDemarrageEchoue) {
-    EXPECT_EQ(Fenetre(false).dialogues.vus.size(), 1);
+    EXPECT_EQ(
+        Fenetre(false).dialogues.vus,
+        QStringList{"(stop) Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu."});
 }
 
 QString Arbre(const QList<QAction*>& actions) {
@@ -137,14 +144,20 @@ QString Etat(const Fenetre& f) {
     return etat + f.W("LabelTemps")->text() + (f.horloge.enMarche ? " | en marche" : " | arrêtée");
 }
 
-// Each gesture is keys typed or a menu item chosen; the buttons' clicks are the whole game's.
+// Each gesture is keys typed or a menu item chosen; the buttons' clicks are the whole game's. Each
+// difficulty item applies its own difficulty, and none while a game runs.
 TEST(Form1, BoutonsMenusEtRaccourcisSuiventLaPartie) {
     const std::pair<std::string_view, const char*> etapes[] = {
         {"P", "Pause- | Vannes max.- | -x-+ |  | arrêtée"}, // no game: no button, so no letter
         {"V", "Pause- | Vannes max.- | -x-+ |  | arrêtée"},
+        {"menuFacile", "Pause- | Vannes max.- | x--+ |  | arrêtée"},
+        {"Ctrl+N", "Pause+ | Vannes max.+ | x--- | 80 | en marche"},
+        {"menuMoyen", "Pause+ | Vannes max.+ | x--- | 80 | en marche"},
+        {"P", "Retour+ | Vannes max.- | x--- | 80 | arrêtée"},
+        {"P", "Pause+ | Vannes max.+ | x--- | 80 | en marche"},
+        {"menuArreter", "Pause- | Vannes max.- | x--+ | 80 | arrêtée"},
+        {"menuMoyen", "Pause- | Vannes max.- | -x-+ | 80 | arrêtée"},
         {"Ctrl+N", "Pause+ | Vannes max.+ | -x-- | 60 | en marche"},
-        {"P", "Retour+ | Vannes max.- | -x-- | 60 | arrêtée"},
-        {"P", "Pause+ | Vannes max.+ | -x-- | 60 | en marche"},
         {"menuArreter", "Pause- | Vannes max.- | -x-+ | 60 | arrêtée"},
         {"menuDifficile", "Pause- | Vannes max.- | --x+ | 60 | arrêtée"},
         {"F2", "Pause+ | Vannes max.+ | --x- | 40 | en marche"},
@@ -256,6 +269,19 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreQuitterLesFermeToutes) {
                   Qt::Window | Qt::WindowCloseButtonHint);
         EXPECT_EQ(f.W(label, fenetre)->text(), texte);
     }
+    // The rules as the player reads them (their MD5; printed in full on a mismatch), and the
+    // pictures of the pieces they name, the same as the board's tiles.
+    QStringList regles;
+    for (const char* nom : {"Label2", "R1", "R2", "l1", "l2", "l3", "l4", "R3"})
+        regles << f.W(nom, f.form->FenetreRegles())->text();
+    EXPECT_EQ(QCryptographicHash::hash(regles.join('|').toUtf8(), QCryptographicHash::Md5).toHex(),
+              "cd71621a174972c0c6d116be9f7c3b6b")
+        << regles.join('|').toStdString();
+    for (const auto& [nom, tuile] :
+         {std::pair{"i1", "1.bmp"}, {"i2", "9.bmp"}, {"i3", "10.bmp"}, {"i4", "11.bmp"}})
+        EXPECT_EQ(f.W(nom, f.form->FenetreRegles())->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  QImage(CANALISOR_DOSSIER_TUILES + QString(tuile)).convertToFormat(QImage::Format_RGB32))
+            << nom;
     // "Quitter" (Ctrl+Q) closes the four windows.
     QTest::keySequence(f.form->windowHandle(), QKeySequence(QStringLiteral("Ctrl+Q")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -276,7 +302,12 @@ TEST(Fenetres, UnePartieJusquAuNomInscrit) {
     for (int tics = 0; f.horloge.enMarche && tics < 1000; ++tics)
         f.form->Timer1_Timer();
     // Each box opened over the window as the game had just left it.
-    EXPECT_EQ(f.dialogues.vus, (QStringList{"1/2", "2/1", "2/0", "2/0"}));
+    EXPECT_EQ(f.dialogues.vus,
+              (QStringList{"1/2 Félicitations! Vous passez au niveau suivant.",
+                           "2/1 (stop) Dommage! Vous avez perdu.", "2/0 (stop) Dommage! Vous avez perdu.",
+                           "2/0 (stop) Dommage! Vous avez perdu."}));
+    EXPECT_EQ(f.dialogues.invites,
+              std::vector<std::string>{"Bravo, vous avez battu le record!\nQuel est votre nom ?"});
     // Closed, the scores window is destroyed once Qt gets to its deferred deletes; built again,
     // it reads the file the game wrote.
     f.form->FenetreScores()->close();
@@ -286,38 +317,40 @@ TEST(Fenetres, UnePartieJusquAuNomInscrit) {
               "Marie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\nZoé : " + f.W("LabelScore")->text() + "\n");
 }
 
-// A text too wide for its box: the font shrinks, and only as far as it must.
-TEST(Police, RetrecitJusteAssez) {
-    const QStringList texte{"Difficulté"};
-    QFont police = ui::PoliceAjustee(ui::Police(30), texte, QRect(0, 0, 60, 40), Qt::AlignLeft);
-    EXPECT_TRUE(ui::TextesTiennent(police, texte, QRect(0, 0, 60, 40), Qt::AlignLeft));
-    police.setPixelSize(police.pixelSize() + 1);
-    EXPECT_FALSE(ui::TextesTiennent(police, texte, QRect(0, 0, 60, 40), Qt::AlignLeft));
-}
-
-// Two cells showing the same missing tile: one warning, and both draw a stand-in.
-TEST(Images, LeDoubleSurEcranDenseUnAvertissementParNomEtUneRelectureQuandLeNomChange) {
-    QTemporaryDir dossier;
-    QImage image(158, 158, QImage::Format_RGB888);
-    image.fill(Qt::darkGreen);
-    ASSERT_TRUE(image.save(dossier.filePath("7b@2x.bmp")));
-    ui::Imagier imagier(dossier.path() + "/");
-    const QPixmap dense = imagier.Charger("7b.bmp", 2);
-    EXPECT_TRUE(dense.width() == 158 && dense.devicePixelRatio() == 2);
-    ui::CaseImage c(imagier, nullptr), d(imagier, nullptr);
-    c.Afficher("7b@2x.bmp");
-    ASSERT_TRUE(QFile::remove(dossier.filePath("7b@2x.bmp")));
-    c.Afficher("7b@2x.bmp");
-    EXPECT_FALSE(c.Remplacee()) << "the same name must not read the file again";
-    static QStringList avertissements;
-    const QtMessageHandler avant = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& message) { avertissements << message; });
-    d.Afficher("0.bmp");
-    c.Afficher("0.bmp");
-    c.Afficher("7b@2x.bmp");
-    EXPECT_TRUE(c.Remplacee() && d.Remplacee()) << "a new name reads the file, which is gone now";
-    qInstallMessageHandler(avant);
-    EXPECT_EQ(avertissements.size(), 2);
+// The program's own boxes: title, text, icon and button; the name box's title, prompt and empty
+// field, and the name it hands back in the best-scores file's code page, or "" when cancelled.
+TEST(Boites, TitresTextesIconesEtNom) {
+    ui::DialoguesQt boites;
+    std::vector<std::tuple<QString, QString, int>> vues; // title, text, icon (-1: the name box)
+    const auto repondre = [&](const QString& nom, bool accepter) {
+        QTimer::singleShot(0, [&vues, nom, accepter] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* b = qobject_cast<QMessageBox*>(w)) {
+                vues.emplace_back(b->windowTitle(), b->text(), b->icon());
+                EXPECT_EQ(b->standardButtons(), QMessageBox::Ok);
+                b->accept();
+            } else if (auto* d = qobject_cast<QInputDialog*>(w)) {
+                vues.emplace_back(d->windowTitle(), d->labelText() + "|" + d->textValue(), -1);
+                d->setTextValue(nom);
+                accepter ? d->accept() : d->reject();
+            } else {
+                ADD_FAILURE() << "no box";
+            }
+        });
+    };
+    repondre({}, true);
+    boites.Message("Dommage! Vous avez perdu.", Icone::Critique);
+    repondre({}, true);
+    boites.Message("Bravo", Icone::Aucune);
+    repondre(QString::fromUtf8("€\u00a0Zoé"), true);
+    EXPECT_EQ(boites.Saisir("Quel est votre nom ?"), "€\u00a0Zoé"); // UTF-8 inside: the file encodes it
+    repondre(QStringLiteral("Zoe"), false);
+    EXPECT_EQ(boites.Saisir("?"), "");
+    EXPECT_EQ(vues, (std::vector<std::tuple<QString, QString, int>>{
+                        {"Canalisor", "Dommage! Vous avez perdu.", QMessageBox::Critical},
+                        {"Canalisor", "Bravo", QMessageBox::NoIcon},
+                        {"Canalisor", "Quel est votre nom ?|", -1},
+                        {"Canalisor", "?|", -1}}));
 }
 
 } // namespace
