@@ -1,9 +1,7 @@
 // The program's folder, found and entered by the bytes of its name, whatever they are.
-#include <climits>
+#include <filesystem>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -16,61 +14,32 @@
 namespace canalisor::test {
 namespace {
 
-std::string Octets(const QString& chemin) {
-    return QFile::encodeName(chemin).toStdString();
-}
-
-std::string DossierCourant() {
-    char tampon[PATH_MAX];
-    return getcwd(tampon, sizeof tampon) ? std::string(tampon) : std::string();
-}
-
+// The link's target, its folder, and whether the program enters it ("" when it cannot be trusted;
+// a folder that is gone leaves the current folder as it was).
 TEST(Dossier, LeDossierDeLaCibleDuLienOctetPourOctet) {
     QTemporaryDir tmp;
-    const std::string lien = Octets(tmp.filePath("exe"));
-    const struct {
-        std::string cible, attendu;
-    } cas[] = {
-        {"/opt/jeu\xe9/canalisor", "/opt/jeu\xe9"},               // not valid UTF-8
-        {"/opt/\xff\xfe\x01 x/canalisor", "/opt/\xff\xfe\x01 x"}, // control bytes, a space
-        {"/canalisor", "/"},
-        {"/opt/jeu/canalisor (deleted)", "/opt/jeu"},
-        {"canalisor", ""}, // relative: nothing to trust
-        {"/opt/" + std::string(3000, 'a') + "/canalisor", "/opt/" + std::string(3000, 'a')},
+    const std::string ici = QFile::encodeName(tmp.path()).toStdString(), lien = ici + "/exe", a(3000, 'a');
+    ASSERT_TRUE(std::filesystem::create_directory(ici + "/jeu\xe9"));
+    const std::tuple<std::string, std::string, bool> cas[] = {
+        {ici + "/jeu\xe9/canalisor", ici + "/jeu\xe9", true},            // not valid UTF-8
+        {"/opt/\xff\xfe\x01 x/canalisor", "/opt/\xff\xfe\x01 x", false}, // control bytes, a space
+        {"/canalisor", "/", true},
+        {ici + "/parti/canalisor (deleted)", ici + "/parti", false}, // deleted, with its folder
+        {"jeu/canalisor", "", false},                                // relative: nothing to trust
+        {"/opt/" + a + "/canalisor", "/opt/" + a, false},
     };
-    for (const auto& k : cas) {
-        SCOPED_TRACE(k.cible);
+    for (const auto& [cible, attendu, entre] : cas) {
+        SCOPED_TRACE(cible);
         unlink(lien.c_str());
-        ASSERT_EQ(symlink(k.cible.c_str(), lien.c_str()), 0);
-        EXPECT_EQ(ui::DossierDuLien(lien.c_str()), k.attendu);
+        ASSERT_EQ(symlink(cible.c_str(), lien.c_str()), 0);
+        EXPECT_EQ(ui::DossierDuLien(lien.c_str()), attendu);
+        const std::filesystem::path avant = std::filesystem::current_path();
+        EXPECT_EQ(ui::EntrerDossierProgramme(lien.c_str()), entre);
+        EXPECT_EQ(std::filesystem::current_path(), entre ? attendu : avant.native());
+        std::filesystem::current_path(avant);
     }
-    EXPECT_EQ(ui::DossierDuLien(Octets(tmp.filePath("absent")).c_str()), "");
-}
-
-// The folder becomes the current one, so that "./canalisor.txt" is the program's own file;
-// a folder that is gone leaves the current one alone.
-TEST(Dossier, EntrerLeDossierOuNePasBouger) {
-    QTemporaryDir tmp;
-    const std::string dossier = Octets(tmp.path()) + "/jeu\xe9";
-    ASSERT_EQ(mkdir(dossier.c_str(), 0700), 0);
-    const std::string lien = Octets(tmp.filePath("exe"));
-    const int retour = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(retour, 0);
-    const std::string avant = DossierCourant();
-
-    ASSERT_EQ(symlink((Octets(tmp.path()) + "/parti/canalisor").c_str(), lien.c_str()), 0);
-    EXPECT_FALSE(ui::EntrerDossierProgramme(lien.c_str()));
-    EXPECT_EQ(DossierCourant(), avant);
-
-    unlink(lien.c_str());
-    ASSERT_EQ(symlink((dossier + "/canalisor").c_str(), lien.c_str()), 0);
-    EXPECT_TRUE(ui::EntrerDossierProgramme(lien.c_str()));
-    EXPECT_EQ(DossierCourant(), dossier);
-
-    ASSERT_EQ(fchdir(retour), 0);
-    close(retour);
     // QTemporaryDir names what it removes in text, which this folder's name is not.
-    EXPECT_EQ(rmdir(dossier.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::remove(ici + "/jeu\xe9"));
 }
 
 } // namespace

@@ -1,21 +1,17 @@
 // Tiles from a folder the player may have filled with anything: files that would block, starve
 // or mislead the game get the stand-in and one warning, and a picture is decoded once for all
 // the cells that show it.
-#include <functional>
-
 #include <sys/stat.h>
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "Form1.h"
-#include "MondeScripte.h"
+#include "Controles.h"
 
 namespace canalisor::test {
 namespace {
@@ -25,130 +21,74 @@ QByteArray Bmp(int largeur, int hauteur) {
     image.fill(Qt::darkCyan);
     QByteArray octets;
     QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&tampon, "BMP"));
+    EXPECT_TRUE(tampon.open(QIODevice::WriteOnly) && image.save(&tampon, "BMP"));
     return octets;
 }
 
+// "<fifo>", "<dossier>" and "<absent>" stand for what is not an ordinary file.
 void Poser(const QString& chemin, const QByteArray& octets) {
     QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(octets), octets.size());
+    const QByteArray nom = QFile::encodeName(chemin);
+    EXPECT_TRUE(octets == "<absent>" || (octets == "<fifo>" && mkfifo(nom.constData(), 0600) == 0) ||
+                (octets == "<dossier>" && QDir().mkdir(chemin)) ||
+                (!octets.startsWith('<') && f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size()))
+        << nom.toStdString();
 }
 
-// Collects the warnings while it lives.
-struct Avertissements {
-    Avertissements() {
-        liste().clear();
-        avant_ = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& message) { liste().append(message); });
-    }
-    ~Avertissements() { qInstallMessageHandler(avant_); }
-    static QStringList& liste() {
-        static QStringList l;
-        return l;
-    }
+QStringList avertissements;
 
-  private:
-    QtMessageHandler avant_;
-};
-
-struct Cas {
-    const char* quoi;
-    std::function<void(const QString& chemin)> poser;
-    bool remplacee;
-    const char* avertissement; // the warning's reason, or nullptr for none
-};
-
+// Each file stands as "0.bmp", asked for twice as two cells would; a "7b@2x.bmp", asked for on
+// a dense screen, has a plain "7b.bmp" beside it, which stands in when it is refused.
 TEST(Tuiles, UnFichierHostileDonneLeRemplacantEtUnSeulAvertissement) {
-    const std::vector<Cas> cas = {
-        {"a valid tile", [](const QString& c) { Poser(c, Bmp(79, 79)); }, false, nullptr},
-        {"four times the side", [](const QString& c) { Poser(c, Bmp(316, 316)); }, false, nullptr},
-        {"a FIFO, which blocks whoever opens it",
-         [](const QString& c) { ASSERT_EQ(mkfifo(QFile::encodeName(c).constData(), 0600), 0); }, true,
-         "(not a regular file)"},
-        {"a folder", [](const QString& c) { ASSERT_TRUE(QDir().mkdir(c)); }, true, "(not a regular file)"},
-        {"2000 x 2000", [](const QString& c) { Poser(c, Bmp(2000, 2000)); }, true,
-         "(2000x2000 pixels, larger than 316x316)"},
-        {"one pixel too high", [](const QString& c) { Poser(c, Bmp(10, 317)); }, true,
-         "(10x317 pixels, larger than 316x316)"},
-        {"cut in the middle of its rows", [](const QString& c) { Poser(c, Bmp(79, 79).left(10000)); }, true,
-         "(truncated)"},
-        {"one byte short", [](const QString& c) { Poser(c, Bmp(79, 79).chopped(1)); }, true, "(truncated)"},
-        {"not a picture", [](const QString& c) { Poser(c, "BM pas une image"); }, true, "(not a picture)"},
-        {"missing", [](const QString&) {}, true, "(missing)"},
+    const struct {
+        const char *quoi, *nom;
+        QByteArray octets;
+        const char* avertissement; // what the one warning says, or "" for none
+    } cas[] = {
+        {"a valid tile", "0.bmp", Bmp(79, 79), ""},
+        {"four times the side", "0.bmp", Bmp(316, 316), ""},
+        {"a FIFO, which blocks whoever opens it", "0.bmp", "<fifo>", "0.bmp (not a regular file)"},
+        {"a folder", "0.bmp", "<dossier>", "0.bmp (not a regular file)"},
+        {"2000 x 2000", "0.bmp", Bmp(2000, 2000), "0.bmp (2000x2000 pixels, larger than 316x316)"},
+        {"one pixel too high", "0.bmp", Bmp(10, 317), "0.bmp (10x317 pixels, larger than 316x316)"},
+        {"cut in the middle of its rows", "0.bmp", Bmp(79, 79).left(10000), "0.bmp (truncated)"},
+        {"one byte short", "0.bmp", Bmp(79, 79).chopped(1), "0.bmp (truncated)"},
+        {"not a picture", "0.bmp", "BM pas une image", "0.bmp (not a picture)"},
+        {"missing", "0.bmp", "<absent>", "0.bmp (missing)"},
+        {"a dense FIFO", "7b@2x.bmp", "<fifo>", "7b@2x.bmp (not a regular file)"},
+        {"a dense picture too large", "7b@2x.bmp", Bmp(633, 10),
+         "7b@2x.bmp (633x10 pixels, larger than 632x632)"},
     };
-    for (const Cas& k : cas) {
+    for (const auto& k : cas) {
         SCOPED_TRACE(k.quoi);
         QTemporaryDir dossier;
-        k.poser(dossier.filePath("0.bmp"));
+        Poser(dossier.filePath(k.nom), k.octets);
+        const bool dense = QByteArray(k.nom).contains('@');
+        if (dense)
+            Poser(dossier.filePath("7b.bmp"), Bmp(79, 79));
         ui::Imagier imagier(dossier.path() + "/");
-        Avertissements avertissements;
-        ui::CaseImage a(imagier, nullptr), b(imagier, nullptr);
-        a.Afficher("0.bmp");
-        b.Afficher("0.bmp");
-        a.Afficher("");
-        a.Afficher("0.bmp");
-        EXPECT_EQ(a.Remplacee(), k.remplacee);
-        EXPECT_EQ(b.Remplacee(), k.remplacee);
-        if (k.avertissement) {
-            EXPECT_EQ(avertissements.liste().size(), 1);
-            EXPECT_TRUE(avertissements.liste().value(0).contains(QStringLiteral("0.bmp ") + k.avertissement))
-                << avertissements.liste().value(0).toStdString();
-        } else {
-            EXPECT_TRUE(avertissements.liste().isEmpty());
-            EXPECT_EQ(a.Image().cacheKey(), b.Image().cacheKey()) << "decoded twice";
-        }
+        avertissements.clear();
+        qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& m) { avertissements << m; });
+        const QString nom = dense ? "7b.bmp" : "0.bmp";
+        const QPixmap a = imagier.Charger(nom, dense ? 2 : 1), b = imagier.Charger(nom, dense ? 2 : 1);
+        qInstallMessageHandler(nullptr);
+        ASSERT_EQ(avertissements.size(), *k.avertissement ? 1 : 0) << avertissements.join('\n').toStdString();
+        EXPECT_TRUE(!*k.avertissement || avertissements[0].contains(k.avertissement))
+            << avertissements[0].toStdString();
+        EXPECT_EQ(a.isNull(), *k.avertissement && !dense) << "the plain tile stands in for a dense one";
+        EXPECT_EQ(a.cacheKey(), b.cacheKey()) << "decoded twice";
     }
 }
 
-// On a dense screen a hostile "@2x" file is reported and the plain tile, enlarged, stands in.
-TEST(Tuiles, UnDoubleHostileLaissePlaceALaTuileSimple) {
-    QTemporaryDir dossier;
-    ASSERT_EQ(mkfifo(QFile::encodeName(dossier.filePath("7b@2x.bmp")).constData(), 0600), 0);
-    Poser(dossier.filePath("7b.bmp"), Bmp(79, 79));
-    ui::Imagier imagier(dossier.path() + "/");
-    Avertissements avertissements;
-    const QPixmap image = imagier.Charger("7b.bmp", 2);
-    EXPECT_EQ(image.width(), 79);
-    ASSERT_EQ(avertissements.liste().size(), 1);
-    EXPECT_TRUE(avertissements.liste()[0].contains("7b@2x.bmp (not a regular file)"));
-}
-
-// A tile changed on disk is read again; an unchanged one is never decoded twice.
+// A tile changed on disk is read again.
 TEST(Tuiles, UnFichierModifieEstRelu) {
     QTemporaryDir dossier;
     Poser(dossier.filePath("2.bmp"), Bmp(79, 79));
     ui::Imagier imagier(dossier.path() + "/");
-    const qint64 premiere = imagier.Charger("2.bmp").cacheKey();
-    EXPECT_EQ(imagier.Charger("2.bmp").cacheKey(), premiere);
+    EXPECT_EQ(imagier.Charger("2.bmp").width(), 79);
     Poser(dossier.filePath("2.bmp"), Bmp(40, 40));
     EXPECT_EQ(imagier.Charger("2.bmp").width(), 40);
-}
-
-// The empty cells of a level, and of the next level start, share one decoded picture.
-TEST(Tuiles, UnDebutDeNiveauDecodeLaCaseVideUneFois) {
-    QTemporaryDir dossier;
-    Poser(dossier.filePath("0.bmp"), Bmp(79, 79));
-    HasardScripte hasard(7);
-    HorlogeScriptee horloge;
-    DialoguesScriptes dialogues;
-    PalmaresMemoire memoire;
-    memoire.table = TableExemple();
-    ui::Form1 form(hasard, horloge, dialogues, memoire, dossier.path() + "/");
-    ASSERT_TRUE(form.Form_Load());
-    Avertissements manquantes; // every other tile
-    QSet<qint64> copies;
-    int vides = 0;
-    for (int niveau = 0; niveau < 2; ++niveau) {
-        form.menuJouer_Click();
-        for (int i = 0; i < 120; ++i)
-            if (form.Case(i)->NomImage() == "0.bmp")
-                ++vides, copies.insert(form.Case(i)->Image().cacheKey());
-        form.menuArreter_Click();
-    }
-    EXPECT_GT(vides, 200);
-    EXPECT_EQ(copies.size(), 1);
 }
 
 } // namespace
