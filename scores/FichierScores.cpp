@@ -141,6 +141,15 @@ bool EstUnReste(const QFileInfo& info, const QString& nomFichier) {
            octets.count("\r\n") == static_cast<qsizetype>(NombreLignes) && octets.endsWith("\r\n");
 }
 
+// A link is followed: the lock and the temporary file go beside the file it names, where every
+// copy of the game meets whatever path led it there. Any other path is kept as given (the
+// program's own folder is "./"): a decoded absolute path would lose a folder's name that is
+// not valid UTF-8, and with it the file.
+QString Cible(const QString& chemin) {
+    const QFileInfo info(chemin);
+    return info.isSymLink() ? info.canonicalFilePath() : chemin;
+}
+
 // Called with the lock held, so no write of this game is under way.
 void EffacerRestes(const QString& cible) {
     QFile::remove(NomTemporaire(cible));
@@ -202,9 +211,7 @@ std::optional<TableScores> FichierScores::Lire() {
 bool FichierScores::MettreAJour(const Changement& changer) {
     if (!Existe())
         return false;
-    // A link is followed: the lock and the temporary file go beside the file it names, where
-    // every copy of the game meets whatever path led it there.
-    const QString cible = QFileInfo(cheminFichier).canonicalFilePath();
+    const QString cible = Cible(cheminFichier);
     if (cible.isEmpty())
         return false;
     QLockFile verrou(cible + QStringLiteral(".lock"));
@@ -232,7 +239,7 @@ bool FichierScores::Ecrire(const TableScores& table) {
 // complete: a crash or a full disk leaves the old file as it was. The new file takes the old
 // one's mode, owner and group.
 bool FichierScores::Remplacer(const QByteArray& contenu) {
-    const QString cible = QFileInfo(cheminFichier).canonicalFilePath();
+    const QString cible = Cible(cheminFichier);
     const QByteArray cibleLocale = QFile::encodeName(cible);
     struct stat ancien {};
     if (cible.isEmpty() || ::stat(cibleLocale.constData(), &ancien) != 0 || !S_ISREG(ancien.st_mode))

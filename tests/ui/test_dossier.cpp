@@ -1,5 +1,7 @@
 // The program's folder, found and entered by the bytes of its name, whatever they are.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "DossierProgramme.h"
+#include "FichierScores.h"
 
 namespace canalisor::test {
 namespace {
@@ -40,6 +43,26 @@ TEST(Dossier, LeDossierDeLaCibleDuLienOctetPourOctet) {
     }
     // QTemporaryDir names what it removes in text, which this folder's name is not.
     EXPECT_TRUE(std::filesystem::remove(ici + "/jeu\xe9"));
+}
+
+// Once inside a folder whose name is not text, the best scores are still written there: the
+// file, its lock and its temporary file are reached by relative names, never by a decoded path.
+TEST(Dossier, LesScoresSEcriventDansUnDossierAuNomQuelconque) {
+    QTemporaryDir tmp;
+    const std::filesystem::path dossier =
+        std::filesystem::path(QFile::encodeName(tmp.path()).toStdString()) / "jeu\xe9";
+    ASSERT_TRUE(std::filesystem::create_directory(dossier));
+    const std::filesystem::path avant = std::filesystem::current_path();
+    std::filesystem::current_path(dossier);
+    std::ofstream("canalisor.txt", std::ios::binary) << "a\r\n5\r\nb\r\n4\r\nc\r\n3\r\nd\r\n2\r\ne\r\n1\r\n";
+    EXPECT_TRUE(FichierScores(QStringLiteral("./canalisor.txt"))
+                    .Ecrire({{{"Zoé", "6"}, {"a", "5"}, {"b", "4"}, {"c", "3"}, {"d", "2"}}}));
+    std::ifstream lu("canalisor.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}),
+              "Zo\xe9\r\n6\r\na\r\n5\r\nb\r\n4\r\nc\r\n3\r\nd\r\n2\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1); // no lock or temporary left
+    std::filesystem::current_path(avant);
+    std::filesystem::remove_all(dossier);
 }
 
 } // namespace
