@@ -57,6 +57,8 @@ TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEstEtToutesDifferent) {
         for (const auto& [nom, autre] : images)
             EXPECT_TRUE(nom == tuile.Nom || autre != images[tuile.Nom]) << tuile.Nom << " and " << nom;
     }
+    // As the board gets them, too: the files alone would not tell (Qt writes 24 bits either way).
+    EXPECT_EQ(art::DessinerTuile(CatalogueTuiles().back(), 2).depth(), 24);
     // Across (at 20, 39) and down (at 39, 12), away from the middle and from the marks near the ends.
     const auto t = [&images](const std::string& nom) { return images.at(nom + ".bmp"); };
     for (const auto& [croix, h, v] :
