@@ -196,11 +196,12 @@ TEST(FichierScores, UneEcritureRemplaceToutOuNeChangeRien) {
         QTemporaryDir dossier;
         const QString chemin = dossier.filePath("canalisor.txt");
         Poser(chemin, ancien);
-        // The first two are leftovers; the player's own copies and notes are never taken for one.
+        // The first two are leftovers; the player's own copies and notes (ten lines, but a lone CR in
+        // a name: not the game's) are never taken for one.
         for (const QString& voisin :
              QStringLiteral(".ecriture .SvoQcb .AbCdE1 .AbCdEf .AbCdEfg .SAUVER .backup .bak").split(' '))
             if (fin == Ecrit)
-                Poser(chemin + voisin, voisin == ".AbCdEf" ? "notes\r\n" : Exemple);
+                Poser(chemin + voisin, voisin == ".AbCdEf" ? "Ma\rrie" + Exemple.substr(5) : Exemple);
         const uid_t ecrivain = joueur && geteuid() == 0 ? 65534 : geteuid();
         const uid_t uid = proprietaire >= 0 ? uid_t(proprietaire) : ecrivain;
         const gid_t gid = uid == geteuid() ? getegid() : gid_t(uid);
