@@ -2,13 +2,15 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include <gtest/gtest-printers.h>
+#include <gtest/gtest.h>
 
 #include "Jeu.h"
 
@@ -27,18 +29,16 @@ struct HasardScripte : Hasard {
     explicit HasardScripte(std::optional<unsigned> g = std::nullopt) : graine(g), generateur(g.value_or(0)) {}
     double Suivant() override {
         if (valeurs.empty() && graine)
-            Ajouter(static_cast<double>(generateur() >> 8) / static_cast<double>(1u << 24));
+            valeurs.push_back(static_cast<double>(generateur() >> 8) / static_cast<double>(1u << 24));
         if (valeurs.empty()) // thrown, not returned: a made-up value could loop a level layout forever
             throw std::logic_error("a random value was drawn that the test did not queue");
         const double r = valeurs.front();
         valeurs.pop_front();
         return r;
     }
-    void Ajouter(double r) { valeurs.push_back(r); }
-    void Ajouter(std::initializer_list<double> rs) { valeurs.insert(valeurs.end(), rs); }
     // Queues the value that draws that cell (or that pipe code, for AjouterTuyau).
-    void AjouterCellule(int cellule) { Ajouter((cellule + 0.5) / 120.0); }
-    void AjouterTuyau(int code) { Ajouter((code - 2 + 0.5) / 7.0); }
+    void AjouterCellule(int cellule) { valeurs.push_back((cellule + 0.5) / 120.0); }
+    void AjouterTuyau(int code) { valeurs.push_back((code - 2 + 0.5) / 7.0); }
     std::deque<double> valeurs;
     std::optional<unsigned> graine;
     std::mt19937 generateur;
@@ -51,17 +51,29 @@ struct HorlogeScriptee : Horloge {
 };
 
 // Records every box; the name box answers from a queue and fails the test when nobody
-// expected it.
+// expected it. avantReponse runs once while the box waits for the player, as another copy of
+// the game may end its own game meanwhile.
 struct DialoguesScriptes : Dialogues {
     struct Boite {
         std::string texte;
         Icone icone;
     };
     void Message(const std::string& texte, Icone icone) override { messages.push_back({texte, icone}); }
-    std::string Saisir(const std::string& invite) override;
+    std::string Saisir(const std::string& invite) override {
+        invites.push_back(invite);
+        if (avantReponse)
+            std::exchange(avantReponse, nullptr)();
+        EXPECT_FALSE(reponses.empty()) << "unexpected name box";
+        if (reponses.empty())
+            return "?"; // ends the prompt loop
+        const std::string r = std::move(reponses.front());
+        reponses.pop_front();
+        return r;
+    }
     std::vector<Boite> messages;
     std::deque<std::string> reponses;
     std::vector<std::string> invites;
+    std::function<void()> avantReponse;
 };
 
 // An in-memory best-scores file; a missing file is std::nullopt.
@@ -82,10 +94,11 @@ inline TableScores TableExemple() {
     return {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
 }
 
-// A whole world and the game in it, started up as the program does.
+// A whole world and the game in it, started up as the program does; fichier, when given,
+// stands for the in-memory file.
 struct Monde {
-    explicit Monde(std::optional<unsigned> graine = std::nullopt)
-        : hasard(graine), jeu(hasard, horloge, dialogues, palmares) {
+    explicit Monde(std::optional<unsigned> graine = std::nullopt, Palmares* fichier = nullptr)
+        : hasard(graine), jeu(hasard, horloge, dialogues, fichier ? *fichier : palmares) {
         palmares.table = TableExemple();
         jeu.Form_Load("/jeu/");
     }
