@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
@@ -82,8 +83,8 @@ struct Partie : Monde {
     // Something a player does on the side; a pause has a tick, the valves and a click in it.
     void Distraction() {
         const int quoi = Tirer(6), i = Tirer(NombreCellules);
-        if (quoi < 3 || (quoi == 5 && graine % 5 == 0))
-            Geste(quoi == 5 ? 4 : quoi, i);
+        if (quoi < 3 || (quoi > 3 && graine % 5 == 0)) // only some games may be stopped
+            Geste(std::min(quoi, 4), i);
         else
             for (int g : {3, 0, 1, 2, 3})
                 Geste(g, i);
