@@ -13,14 +13,29 @@ using namespace canalisor::test;
 
 namespace {
 
-// Starts a game with these pipes in hand whose level 1 has its departure at cell 0, its arrival
+// Starts a game with straight pipes in hand whose level 1 has its departure at cell 0, its arrival
 // at 20 and obstacles at 40..42: nothing lies right of the departure until the test lays it.
-void NouvellePartieConnue(Monde& m, std::initializer_list<int> tuyaux = {2, 2, 2}) {
-    for (int t : tuyaux)
-        m.hasard.AjouterTuyau(t);
+void NouvellePartieConnue(Monde& m) {
+    for (int c : {2, 2, 2})
+        m.hasard.AjouterTuyau(c);
     for (int c : {0, 20, 40, 41, 42})
         m.hasard.AjouterCellule(c);
     m.jeu.menuJouer_Click();
+}
+
+// Starts a game and deals level `niveau` (from a seeded world).
+void AuNiveau(Monde& m, int niveau) {
+    m.jeu.menuJouer_Click();
+    m.jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
+    m.jeu.NouveauNiveau();
+}
+
+// The boxes shown, each with " (stop)" when it has the critical icon.
+std::string Boites(const Monde& m) {
+    std::string vu;
+    for (const auto& b : m.dialogues.messages)
+        vu += b.texte + (b.icone == Icone::Critique ? " (stop)|" : "|");
+    return vu;
 }
 
 } // namespace
@@ -29,17 +44,14 @@ TEST(Partie, DemarrageAvecEtSansLeFichier) {
     Monde m;
     std::ranges::reverse(*m.palmares.table); // the record is the best score, wherever it stands
     ASSERT_TRUE(m.jeu.Form_Load("/jeu/"));
-    const Ecran& a = m.jeu.Affichage();
-    EXPECT_EQ(std::tie(a.LabelRecord, a.InfoBulleRecord, a.LabelDiff), std::make_tuple("1500", "Marie", "2"));
-    EXPECT_FALSE(a.PauseActif || a.MaxiActif || a.Timer1Actif);
     m.jeu.Grille_Click(0); // the board takes no clicks before the first level
-    EXPECT_EQ(m.jeu.Cellules()[0].Tag, Vide);
+    const Ecran& a = m.jeu.Affichage();
+    EXPECT_EQ(std::tie(a.LabelRecord, a.InfoBulleRecord, a.LabelDiff, a.PauseActif, a.MaxiActif,
+                       a.Timer1Actif, m.jeu.Cellules()[0].Tag),
+              std::make_tuple("1500", "Marie", "2", false, false, false, 0));
     m.palmares.table.reset();
     EXPECT_FALSE(m.jeu.Form_Load("/jeu/"));
-    ASSERT_EQ(m.dialogues.messages.size(), 1u);
-    EXPECT_EQ(std::tie(m.dialogues.messages[0].texte, m.dialogues.messages[0].icone),
-              std::make_tuple("Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu.",
-                              Icone::Critique));
+    EXPECT_EQ(Boites(m), "Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu. (stop)|");
 }
 
 // Ticks, clicks and the valves while paused, and the clock after a stop or a game over, are left
@@ -65,7 +77,7 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
         EXPECT_EQ(std::tie(a.LabelTemps, score), std::make_tuple(std::to_string(cadence), 1));
         EXPECT_EQ(m.TicsJusquAuPas(), cadence);
         m.jeu.Maxi_Click(); // from now on every tick is a flow step, worth more
-        EXPECT_FALSE(a.PauseActif || a.MaxiActif);
+        EXPECT_EQ(std::tie(a.PauseActif, a.MaxiActif), std::make_tuple(false, false));
         EXPECT_EQ(m.TicsJusquAuPas() + m.TicsJusquAuPas(), 2);
         EXPECT_EQ(score, 2 + 2 * max);
     }
@@ -81,9 +93,7 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
     for (auto [niveau, pas, porte, issue] : cas) {
         SCOPED_TRACE(testing::Message() << "level " << niveau << ", " << pas << ", gate '" << porte << "'");
         Monde m(3);
-        m.jeu.menuJouer_Click();
-        m.jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
-        m.jeu.NouveauNiveau();
+        AuNiveau(m, niveau);
         Grille& g = m.jeu.Cellules();
         g.fill({Vide, "", "0.bmp", true});
         g[110] = {11, porte, "11.bmp", true};
@@ -95,12 +105,9 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
         }
         m.jeu.Maxi_Click(); // the next tick is a flow step
         m.jeu.Timer1_Timer();
-        const auto& boites = m.dialogues.messages;
-        const std::string attendue = issue == 'P'   ? "Dommage! Vous avez perdu."
-                                     : issue == 'N' ? "Félicitations! Vous passez au niveau suivant."
-                                                    : "";
-        EXPECT_EQ(boites.empty() ? "" : boites[0].texte, attendue);
-        EXPECT_TRUE(boites.empty() || boites[0].icone == (issue == 'P' ? Icone::Critique : Icone::Aucune));
+        EXPECT_EQ(Boites(m), issue == 'P'   ? "Dommage! Vous avez perdu. (stop)|"
+                             : issue == 'N' ? "Félicitations! Vous passez au niveau suivant.|"
+                                            : "");
         EXPECT_EQ(std::tie(m.jeu.Etat().Niveau, m.jeu.Etat().Essais, m.jeu.Affichage().Timer1Actif),
                   std::make_tuple(niveau + (issue == 'N'), issue == 'P' ? 1 : 2, true));
     }
@@ -112,10 +119,9 @@ TEST(Partie, UneNouvellePartieRepartDeZero) {
     for (const bool enPause : {false, true}) {
         Monde m(5);
         m.jeu.ChoisirDifficulte(1);
-        m.jeu.menuJouer_Click();
         EtatJeu& e = m.jeu.Etat();
-        std::tie(e.Niveau, e.Essais, e.Score) = std::make_tuple(7, 0, 777);
-        m.jeu.NouveauNiveau();
+        AuNiveau(m, 7);
+        std::tie(e.Essais, e.Score) = std::make_tuple(0, 777);
         enPause ? m.jeu.Pause_Click() : m.jeu.Maxi_Click();
         m.jeu.menuJouer_Click();
         const Ecran& a = m.jeu.Affichage();
@@ -138,37 +144,35 @@ TEST(Partie, ApresLeNiveauQuinzeRetourAuNiveauUnPlusDifficile) {
         SCOPED_TRACE(testing::Message() << "difficulty " << avant);
         Monde m(11);
         m.jeu.ChoisirDifficulte(avant);
-        m.jeu.menuJouer_Click();
-        m.jeu.Etat().Niveau = 15;
+        AuNiveau(m, 15);
         m.jeu.Etat().Score = score;
-        m.jeu.NouveauNiveau();
         for (Couleur couleur : Couleurs)
             m.jeu.Etat()[couleur].Arrive = true;
         m.jeu.Maxi_Click();
         m.jeu.Timer1_Timer();
-        ASSERT_EQ(m.dialogues.messages.size(), 1u);
-        EXPECT_EQ(std::tie(m.dialogues.messages[0].texte, m.dialogues.messages[0].icone),
-                  std::make_tuple("Félicitations! Vous passez au niveau suivant.", Icone::Aucune));
         const Ecran& a = m.jeu.Affichage();
         EXPECT_EQ(std::tie(m.jeu.Etat().Score, a.LabelScore, a.LabelNiveau, a.LabelEssais, a.LabelTemps,
                            a.LabelDiff, a.DifficulteCochee, a.Timer1Actif),
                   std::make_tuple(total, std::to_string(total), "1", "3", temps, std::to_string(apres), apres,
                                   true));
+        EXPECT_EQ(Boites(m), "Félicitations! Vous passez au niveau suivant.|");
     }
 }
 
 TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
-    // Final score; the file: 0 fine, 1 cannot be written, 2 gone; the place the score earns (-1
-    // none); the record shown after; the name typed and as recorded. The first row is the worked
-    // example: Jules takes place 3 and Anne drops out. Equal scores at places 2 and 5 stay above.
-    const std::tuple<std::int32_t, int, int, const char*, const char*, const char*> cas[]{
-        {1000, 0, 2, "1500", "Jules", "Jules"},
-        {1, 0, 4, "1500", " Zo\xe9\r\n", " Zo\xe9  "},
-        {0, 0, -1, "1500", "", ""},
-        {1200, 0, 2, "1500", "Jules", "Jules"},
-        {2000, 1, 0, "1500", "Jules", ""}, // the record shows only what the file took
-        {2000, 2, -1, "1500", "", ""}};
-    for (auto [score, fichier, place, record, tape, inscrit] : cas) {
+    // The file: 0 fine, 1 cannot be written, 2 gone; the final score; the name typed after two
+    // empty answers (none when the score earns no place); the record shown after; the file after.
+    const std::string ne = "Votre score n'a pas pu être enregistré : le fichier ";
+    // clang-format off
+    const TableScores exemple = TableExemple(),
+        avecZoe{{{"Zo\xe9  ", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}}};
+    const std::tuple<int, std::int32_t, const char*, const char*, TableScores, std::string> cas[]{
+        {0, 2000, "Zo\xe9\r\n", "2000", avecZoe, ""},
+        {0, 0,    "",          "1500", exemple, ""},
+        {1, 2000, "Jules",     "1500", exemple, ne + "canalisor.txt ne peut pas être écrit. (stop)|"},
+        {2, 2000, "",          "1500", {},      ne + "canalisor.txt est introuvable ou illisible. (stop)|"}};
+    // clang-format on
+    for (auto [fichier, score, tape, record, table, boite] : cas) {
         SCOPED_TRACE(testing::Message() << "score " << score << ", file " << fichier);
         Monde m;
         NouvellePartieConnue(m);
@@ -179,40 +183,30 @@ TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
         }
         m.jeu.Etat().Score = score - 1; // the departure's cell adds one
         m.palmares.ecritureEchoue = fichier == 1;
-        if (fichier == 2)
-            m.palmares.table.reset();
+        m.palmares.table = fichier == 2 ? std::nullopt : m.palmares.table;
         m.dialogues.reponses = {"", "", tape}; // an empty or cancelled name is asked again
         m.TicsJusquAuPas();
         const Ecran& a = m.jeu.Affichage();
-        EXPECT_EQ(std::tie(a.LabelNiveau, a.LabelEssais, a.LabelRecord, m.jeu.Etat().Essais),
-                  std::make_tuple("1", "0", record, -1));
-        EXPECT_FALSE(a.Timer1Actif || a.PauseActif || a.MaxiActif); // a finished game cannot be resumed
-        EXPECT_EQ(m.dialogues.invites.size(), place >= 0 && fichier != 2 ? 3u : 0u);
-        const auto& boites = m.dialogues.messages; // a box per lost try, then one if the file failed
-        ASSERT_EQ(boites.size(), fichier ? 4u : 3u);
-        for (std::size_t k = 0; k < boites.size(); ++k)
-            EXPECT_EQ(std::tie(boites[k].texte, boites[k].icone),
-                      std::make_tuple(k < 3          ? textes::EssaiPerdu
-                                      : fichier == 1 ? textes::ScoresNonEcrits
-                                                     : textes::ScoresIllisibles,
-                                      Icone::Critique));
-        TableScores attendu = TableExemple(); // a failed write leaves the file as it was
-        if (fichier == 0 && place >= 0) {     // the entries below move down one, the fifth drops out
-            std::copy_backward(attendu.begin() + place, attendu.end() - 1, attendu.end());
-            attendu[static_cast<std::size_t>(place)] = {inscrit, std::to_string(score)};
-        }
-        EXPECT_EQ(m.palmares.table, fichier == 2 ? std::nullopt : std::optional(attendu));
+        // A finished game cannot be resumed.
+        EXPECT_EQ(std::tie(a.LabelNiveau, a.LabelEssais, a.LabelRecord, m.jeu.Etat().Essais, a.Timer1Actif,
+                           a.PauseActif, a.MaxiActif),
+                  std::make_tuple("1", "0", record, -1, false, false, false));
+        EXPECT_EQ(m.dialogues.invites,
+                  std::vector<std::string>(*tape ? 3 : 0,
+                                           "Bravo, vous avez battu le record!\nQuel est votre nom ?"));
+        const std::string perdu = "Dommage! Vous avez perdu. (stop)|"; // a box per lost try
+        EXPECT_EQ(Boites(m), perdu + perdu + perdu + boite);
+        EXPECT_EQ(m.palmares.table, fichier == 2 ? std::nullopt : std::optional(table));
     }
 }
 
 TEST(Classement, ClasseDuMeilleurAvecLesBizarreriesHistoriques) {
-    const std::string Lea = TableExemple()[2].Nom;
     const std::pair<TableScores, TableScores> cas[]{
-        {{{{"Hugo", "300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {Lea, "900"}}},
+        {{{{"Hugo", "300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {"Léa", "900"}}},
          TableExemple()},
         // A displaced running best has its score rewritten: Hugo loses his zero, Léa keeps hers.
-        {{{{"Hugo", "0300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {Lea, "0900"}}},
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {Lea, "0900"}, {"Hugo", "300"}, {"Anne", "0"}}}},
+        {{{{"Hugo", "0300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {"Léa", "0900"}}},
+         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "0900"}, {"Hugo", "300"}, {"Anne", "0"}}}},
         // Of equal scores the first in the file ranks higher, except the two left for places 4 and 5.
         {{{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"D", "5"}, {"E", "5"}}},
          {{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"E", "5"}, {"D", "5"}}}}};
@@ -220,18 +214,31 @@ TEST(Classement, ClasseDuMeilleurAvecLesBizarreriesHistoriques) {
         EXPECT_EQ(ClasserScores(fichier), classe) << fichier[0].Nom << ", " << fichier[1].Nom << "...";
 }
 
+TEST(Classement, UnNouveauScorePasseSousSesEgauxEtPousseLesSuivants) {
+    // The score of Z, then its place and the table after.
+    // clang-format off
+    const std::pair<std::int32_t, const char*> cas[]{
+        {1000, "2 Marie 1500,Paul 1200,Z 1000,Léa 900,Hugo 300,"}, {1, "4 Marie 1500,Paul 1200,Léa 900,Hugo 300,Z 1,"},
+        {1200, "2 Marie 1500,Paul 1200,Z 1200,Léa 900,Hugo 300,"}, {0, "- Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,"},
+        {2000, "0 Z 2000,Marie 1500,Paul 1200,Léa 900,Hugo 300,"}};
+    // clang-format on
+    for (auto [score, attendu] : cas) {
+        TableScores t = TableExemple();
+        const std::optional<int> place = InsererScore(t, "Z", score);
+        std::string vu = place ? std::to_string(*place) + " " : "- ";
+        for (const EntreeScore& e : t)
+            vu += e.Nom + " " + e.Points + ",";
+        EXPECT_EQ(vu, attendu);
+    }
+}
+
 TEST(Classement, LireNombrePrendEspacesSigneEtChiffresSurTrenteDeuxBits) {
-    const std::pair<std::string, std::optional<std::int32_t>> cas[]{{"  +42  ", 42},
-                                                                    {"-2147483648", INT32_MIN},
-                                                                    {"-2147483649", {}},
-                                                                    {"2147483648", {}},
-                                                                    {std::string(100000, '9'), {}},
-                                                                    {std::string(100000, '0') + "7", 7},
-                                                                    {"   ", {}},
-                                                                    {"-", {}},
-                                                                    {"+-1", {}},
-                                                                    {"1 2", {}},
-                                                                    {"\t5", {}}};
+    // clang-format off
+    const std::pair<std::string, std::optional<std::int32_t>> cas[]{
+        {"  +42  ", 42}, {"-2147483648", INT32_MIN}, {"-2147483649", {}}, {"2147483648", {}}, {"   ", {}},
+        {std::string(100000, '9'), {}}, {std::string(100000, '0') + "7", 7}, {"-", {}}, {"+-1", {}},
+        {"1 2", {}}, {"\t5", {}}};
+    // clang-format on
     for (const auto& [texte, valeur] : cas)
         EXPECT_EQ(LireNombre(texte), valeur) << '"' << texte.substr(0, 20) << '"';
 }

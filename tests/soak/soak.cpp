@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <random>
 #include <stdexcept>
 
@@ -27,81 +27,72 @@ unsigned long Variable(const char* nom, unsigned long defaut) {
 
 // One game: its seed picks the difficulty, whether it starts on level 15 to get past the wrap
 // (the scripted player seldom gets that far from level 1) and whether it may be stopped early on.
-struct Partie {
+struct Partie : Monde {
+    Partie(unsigned g, std::array<int, 3>& v) : Monde(g), graine(g), alea(g), vus(v) {}
     const unsigned graine;
-    std::array<int, 3>& vus; // wraps, games over, games stopped
-    Monde m{graine};
-    std::mt19937 alea{graine};
+    std::mt19937 alea;
     bool arretee = false, enPause = false;
+    std::array<int, 3>& vus; // wraps, games over, games stopped
 
-    const EtatJeu& E() const { return m.jeu.Etat(); }
-    const Ecran& A() const { return m.jeu.Affichage(); }
+    const EtatJeu& E() const { return jeu.Etat(); }
+    const Ecran& A() const { return jeu.Affichage(); }
     int Tirer(int n) { return std::uniform_int_distribution<int>(0, n - 1)(alea); }
+    std::string Photo() const { // the board, the hand and the countdown
+        std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1);
+        for (const Cellule& c : jeu.Cellules())
+            p += "," + std::to_string(c.Tag) + c.DataField;
+        return p;
+    }
 
     // One event, then the rules that hold whatever the player does: the clock runs exactly while
     // the game counts, the level and tries stay in range, the score never falls; and, when
     // `immobile`, the board, the hand and the countdown have not moved.
-    void Evenement(const char* nom, bool immobile, const std::function<void()>& action) {
-        const auto photo = [&] {
-            std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1);
-            for (const Cellule& c : m.jeu.Cellules())
-                p += "," + std::to_string(c.Tag) + c.DataField;
-            return p;
-        };
+    template <class Action> void Evenement(const std::string& nom, bool immobile, Action action) {
         const int niveau = E().Niveau, score = E().Score;
-        const std::string avant = photo();
+        const std::string avant = Photo();
         action();
         vus[0] += niveau == 15 && E().Niveau == 1;
-        std::string faute;
         const bool compte = !arretee && !enPause && E().Essais >= 0;
-        if (A().Timer1Actif != compte || m.horloge.enMarche != compte ||
-            (A().PauseLegende == "Retour") != enPause)
-            faute = "the clock runs when the game does not count, or stops when it does";
-        else if (E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < score)
-            faute = "the level or the tries out of range, or the score went down";
-        else if (immobile && photo() != avant)
-            faute = "the game moved";
-        if (!faute.empty())
+        const char* faute = A().Timer1Actif != compte || horloge.enMarche != compte ||
+                                    (A().PauseLegende == "Retour") != enPause
+                                ? "the clock runs when the game does not count, or stops when it does"
+                            : E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < score
+                                ? "the level or the tries out of range, or the score went down"
+                            : immobile && Photo() != avant ? "the game moved"
+                                                           : nullptr;
+        if (faute)
             throw std::runtime_error("seed " + std::to_string(graine) + ", after " + nom + ": " + faute);
     }
 
-    void Tic() {
-        Evenement("a tick", enPause, [&] { m.jeu.Timer1_Timer(); });
-    }
-    void Vannes() {
-        Evenement("the valves", enPause, [&] { m.jeu.Maxi_Click(); });
-    }
-    void Pause() {
-        enPause ^= A().PauseActif;
-        Evenement("pause", false, [&] { m.jeu.Pause_Click(); });
-    }
-    // A click on an anchored or a filled piece, or while paused, changes nothing.
-    void Clic(int i) {
-        const Cellule& c = m.jeu.Cellules()[static_cast<std::size_t>(i)];
+    // 0 a tick, 1 the valves, 2 a click on cell i, 3 pause, 4 stop. Paused, the first three change
+    // nothing; nor does a click on an anchored or a filled piece.
+    void Geste(int quoi, int i) {
+        const Cellule& c = jeu.Cellules()[static_cast<std::size_t>(i)];
         const bool fixe = c.Tag == 1 || c.Tag >= 9 || !c.DataField.empty();
-        Evenement("a click", fixe || enPause, [&] { m.jeu.Grille_Click(i); });
+        enPause = quoi == 3 ? enPause != A().PauseActif : enPause && quoi != 4;
+        arretee = arretee || quoi == 4;
+        const char* noms[]{"a tick", "the valves", "a click", "pause", "a stop"};
+        Evenement(noms[quoi], quoi < 3 && (enPause || (quoi == 2 && fixe)), [&] {
+            quoi == 0   ? jeu.Timer1_Timer()
+            : quoi == 1 ? jeu.Maxi_Click()
+            : quoi == 2 ? jeu.Grille_Click(i)
+            : quoi == 3 ? jeu.Pause_Click()
+                        : jeu.menuArreter_Click();
+        });
     }
-
-    // Something a player does on the side: a tick, the valves, a stray click (on an anchored or a
-    // filled piece it must change nothing); a pause, in which a tick, the valves and a click change
-    // nothing; or, in the games that have one, a stop.
+    // Something a player does on the side; a pause has a tick, the valves and a click in it.
     void Distraction() {
         const int quoi = Tirer(6), i = Tirer(NombreCellules);
-        if (quoi == 0)
-            Tic();
-        else if (quoi == 1)
-            Vannes();
-        else if (quoi == 2)
-            Clic(i);
-        else if (quoi == 3 || graine % 5 != 0)
-            Pause(), Tic(), Vannes(), Clic(i), Pause();
+        if (quoi < 3 || (quoi > 3 && graine % 5 == 0)) // only some games may be stopped
+            Geste(std::min(quoi, 4), i);
         else
-            arretee = true, enPause = false, Evenement("a stop", false, [&] { m.jeu.menuArreter_Click(); });
+            for (int g : {3, 0, 1, 2, 3})
+                Geste(g, i);
     }
 
     void JouerNiveau() {
         const int niveau = E().Niveau, essais = E().Essais;
-        JoueurScripte joueur(m.jeu);
+        JoueurScripte joueur(jeu);
         bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty: a try is lost
         for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics) {
             Evenement("laying a pipe", false, [&] { pose = joueur.Poser(1) > 0; }); // one click at a time
@@ -109,28 +100,24 @@ struct Partie {
                 Distraction();
         }
         if (Tirer(3) != 0)
-            Vannes();
-        while (A().Timer1Actif && E().Niveau == niveau && E().Essais == essais) {
-            Tic();
-            if (Tirer(60) == 0)
-                Distraction();
-        }
+            Geste(1, 0);
+        while (A().Timer1Actif && E().Niveau == niveau && E().Essais == essais)
+            Tirer(60) == 0 ? Distraction() : Geste(0, 0);
     }
 
     void Jouer() {
-        m.jeu.ChoisirDifficulte(1 + static_cast<int>(graine % 3));
-        m.dialogues.reponses = {"Soak"};
-        Evenement("a new game", false, [&] { m.jeu.menuJouer_Click(); });
+        jeu.ChoisirDifficulte(1 + static_cast<int>(graine % 3));
+        dialogues.reponses = {"Soak"};
+        Evenement("a new game", false, [&] { jeu.menuJouer_Click(); });
         // Level 15 is dealt until the scripted player finds paths on it, about one deal in a thousand
         // (a run that never gets past the wrap fails at the end).
-        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !JoueurScripte(m.jeu).Planifier());
+        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !JoueurScripte(jeu).Planifier());
              ++donne) {
-            m.jeu.Etat().Niveau = 15;
-            m.jeu.NouveauNiveau();
+            jeu.Etat().Niveau = 15;
+            jeu.NouveauNiveau();
         }
         for (int niveaux = 16 + Tirer(30); E().Essais >= 0 && !arretee; --niveaux)
-            niveaux == 0 ? (arretee = true, Evenement("a stop", false, [&] { m.jeu.menuArreter_Click(); }))
-                         : JouerNiveau();
+            niveaux == 0 ? Geste(4, 0) : JouerNiveau();
         ++vus[arretee ? 2 : 1];
         for (int k = 0; k < 20; ++k) // once the game is stopped or over, nothing starts the clock
             Distraction();
@@ -142,7 +129,7 @@ TEST(Endurance, PartiesEntieres) {
     const unsigned long graine = Variable("CANALISOR_SOAK_SEED", 20240611);
     std::array<int, 3> vus{};
     for (unsigned long g = 0; g < parties; ++g) // a broken rule throws, naming the game's seed
-        Partie{static_cast<unsigned>(graine + g), vus}.Jouer();
+        Partie(static_cast<unsigned>(graine + g), vus).Jouer();
     std::printf("soak: %lu games, %d wraps, %d over, %d stopped\n", parties, vus[0], vus[1], vus[2]);
     // Else the run did not cover what it is here for: a wrap, a game over and a stop.
     EXPECT_TRUE(parties < 30 || (vus[0] > 0 && vus[1] > 0 && vus[2] > 0));

@@ -1,11 +1,10 @@
 // A scripted player: finds a path for every liquid from its departure (through its gate
 // where the level has one) to its arrival, lays the pipes in the order the queue hands them
-// out, dumping the ones it cannot use on a spare cell, then lets the clock run. It knows the
-// rules as a player does, from its own tables, and reads only the board: a wrong rule in the
-// game makes it fail rather than agree.
+// out, dumping the ones it cannot use on a spare cell. It knows the rules as a player does,
+// from its own tables, and reads only the board: a wrong rule in the game makes it fail
+// rather than agree.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <vector>
 
@@ -22,16 +21,13 @@ class JoueurScripte {
     // Lays pipes until every planned cell holds a pipe that fits; returns the clicks made.
     int Poser(int clicsMax = 20000);
     bool PlanEnPlace() const;
-    // Plans, lays and ticks until the level ends (passed, try lost, or game over).
-    // `apresEvenement` runs after every click and tick. Returns the ticks.
-    int JouerNiveau(const std::function<void()>& apresEvenement = {});
-
     // Planned cell -> the pipe codes that fit there.
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
     bool Chemin(int depuis, int sens, int but, bool butHorizontal, int* sortieBut);
-    bool CaseLibre(int i) const;
+    const Cellule& Case(int i) const { return jeu_.Cellules()[static_cast<std::size_t>(i)]; }
+    bool CaseLibre(int i) const { return i >= 0 && Case(i).Tag == 0 && !plan_.contains(i); }
     Jeu& jeu_;
     std::map<int, std::vector<int>> plan_;
 };
