@@ -1,7 +1,7 @@
 // The windows in a scripted world (scripted chance, clock and dialogs, an in-memory best-scores
 // file, the build's tiles where it draws them): start-up, menus, layout, the game's state as the
-// main window shows it and as mouse, keyboard and screen reader reach it, the side windows' texts,
-// a whole game down to the name typed; and the program's own message boxes.
+// main window shows it and as mouse, keyboard and screen reader reach it, the side windows beside
+// the main one and their texts; and the program's own boxes.
 #include <algorithm>
 
 #include <QAccessible>
@@ -9,11 +9,15 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,12 @@ struct Fenetre {
             QTest::mouseClick(form->Case(1), Qt::LeftButton);
         else
             QTest::keySequence(form->windowHandle(), QKeySequence(geste));
+    }
+    // The three side windows, opened by their commands.
+    std::array<QPointer<QWidget>, 3> Ouvrir() const {
+        for (const char* commande : {"menuRecord", "menuAbout", "menuRegles"})
+            Faire(commande);
+        return {form->FenetreScores(), form->FenetreAPropos(), form->FenetreRegles()};
     }
     HasardScripte hasard{1};
     HorlogeScriptee horloge;
@@ -142,7 +152,10 @@ TEST(Form1, BoutonsMenusClicsEtRaccourcisSuiventLaPartie) {
     }
 }
 
-TEST_F(EnJeu, LesFlechesMenentLeCurseurEtLesBordsLArretent) {
+// The arrows move the cursor and the board's edges stop it; an arrow held down goes on moving
+// it, but a laying key held down lays one pipe however long it repeats (the Enter that closed a
+// message box, for one).
+TEST_F(EnJeu, LesFlechesMenentLeCurseurEtUneToucheTenueNePoseQuUnTuyau) {
     const std::tuple<int, std::string_view, int> cas[] = {
         {0, "gh", 0}, {0, "ddb", 17}, {14, "d", 14}, {15, "g", 15}, {119, "db", 119}, {112, "hhh", 67},
     };
@@ -154,6 +167,23 @@ TEST_F(EnJeu, LesFlechesMenentLeCurseurEtLesBordsLArretent) {
             QTest::keyClick(f.form->windowHandle(), fleches[std::string_view("gdhb").find(t)]);
         EXPECT_EQ(f.form->Curseur(), arrivee) << depart << " " << touches;
     }
+    const auto touche = [this](Qt::Key k, bool repetee) {
+        QKeyEvent appui(QEvent::KeyPress, k, Qt::NoModifier, QString(), repetee);
+        QApplication::sendEvent(f.form->centralWidget(), &appui);
+    };
+    const Grille& grille = f.form->Modele().Cellules();
+    const auto vide =
+        static_cast<std::size_t>(std::ranges::find(grille, Vide, &Cellule::Tag) - grille.begin());
+    QTest::mouseMove(f.form->Case(static_cast<int>(vide)));
+    touche(Qt::Key_Right, false), touche(Qt::Key_Left, true);
+    ASSERT_EQ(f.form->Curseur(), static_cast<int>(vide)) << "a held arrow moves on";
+    const auto enMain = f.form->Modele().Affichage().BlocSuivant;
+    touche(Qt::Key_Return, true);
+    EXPECT_EQ(grille[vide].Tag, Vide) << "a repeat alone lays nothing";
+    for (const bool repetee : {false, true, true})
+        touche(Qt::Key_Return, repetee);
+    EXPECT_EQ(grille[vide].Image, enMain[0]);
+    EXPECT_EQ(f.form->Modele().Affichage().BlocSuivant[0], enMain[1]) << "one pipe taken, no more";
 }
 
 QString Lu(QObject* objet, QAccessible::Text quoi = QAccessible::Name) {
@@ -176,35 +206,58 @@ TEST_F(EnJeu, UnLecteurDEcranLitLesCasesLesBoitesLesCompteursEtLesBoutons) {
                            "Tuyau d'après : croisement=", "Niveau=1", "Reprend la partie. Raccourci : P"}));
 }
 
-// Each command shows its window (shown again, not built again) with its title and text; the rules
-// as the player reads them (their MD5, printed in full on a mismatch) with the board's own tiles
-// for the pieces they name.
-TEST(Fenetres, ChaqueCommandeMontreSaFenetre) {
+// Each command shows its window with its title and text; a second command brings it to the
+// front, not built again. Each is a window of its own (no parent, nothing it is transient for, so
+// the main window can come over it), an ordinary one with a close box, not modal; its bordered
+// captions keep two clear pixels inside their one-pixel box. The rules read as the player reads
+// them (their MD5, printed in full on a mismatch), with the board's own tiles for the pieces they
+// name. Closed by its box a window is gone and its command builds it again; Ctrl+Q from any of
+// them closes and deletes everything, and so does the main window's end.
+TEST(Fenetres, ChaqueCommandeMontreSaFenetreIndependante) {
     Fenetre f;
-    const std::tuple<const char*, QWidget*, const char*, const char*, const char*> cas[] = {
-        {"menuRecord", f.form->FenetreScores(), "Canalisor - Scores", "Label2",
-         "Marie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\nAnne : 0\n"},
-        {"menuAbout", f.form->FenetreAPropos(), "Canalisor - A propos", "Label1",
+    const std::tuple<const char*, const char*, const char*> textes[] = {
+        {"Canalisor - Scores", "Label2", "Marie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\nAnne : 0\n"},
+        {"Canalisor - A propos", "Label1",
          "Canalisor version 2.12\nLicence : GPL-3.0-or-later\nAoût 2016\ncanalisor@example.org\n"
          "https://example.org/canalisor"},
-        {"menuRegles", f.form->FenetreRegles(), "Canalisor - Règles", "Label2", "Règles du jeu"},
+        {"Canalisor - Règles", "Label2", "Règles du jeu"},
     };
-    for (const auto& [menu, fenetre, titre, label, texte] : cas) {
-        f.Faire(menu);
-        f.Faire(menu);
-        EXPECT_TRUE(fenetre->isVisible()) << titre;
+    auto cotes = f.Ouvrir();
+    EXPECT_TRUE(f.Ouvrir() == cotes);
+    for (std::size_t k = 0; k < cotes.size(); ++k) {
+        const auto& [titre, label, texte] = textes[k];
+        QWidget* fenetre = cotes[k];
         EXPECT_EQ(fenetre->windowTitle() + "|" + f.W(label, fenetre)->text(), QString(titre) + "|" + texte);
+        EXPECT_TRUE(fenetre->isVisible() && !fenetre->parentWidget() &&
+                    !fenetre->windowHandle()->transientParent() && fenetre->windowModality() == Qt::NonModal)
+            << titre;
+        EXPECT_EQ(fenetre->windowFlags() & (Qt::WindowType_Mask | Qt::WindowCloseButtonHint |
+                                            Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint),
+                  Qt::Window | Qt::WindowCloseButtonHint)
+            << titre;
     }
-    EXPECT_EQ(f.form->FenetreScores(), std::get<1>(cas[0]));
+    for (const char* nom : {"l1", "l2", "l3", "l4", "Label2"}) {
+        QWidget* fenetre = cotes[nom[0] == 'l' ? 2 : 0];
+        const QLabel* label = f.W(nom, fenetre);
+        const QFrame* cadre = nullptr;
+        for (const QFrame* c : fenetre->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
+            if (!qobject_cast<const QLabel*>(c) && c->geometry().contains(label->geometry()))
+                cadre = c;
+        ASSERT_TRUE(cadre && cadre->frameWidth() == 1) << nom;
+        EXPECT_TRUE(cadre->geometry().adjusted(3, 3, -3, -3).contains(label->geometry())) << nom;
+    }
+    f.Faire("menuRecord");
+    QCoreApplication::processEvents(); // activation goes through the window system's queue
+    EXPECT_EQ(QGuiApplication::focusWindow(), cotes[0]->windowHandle());
     QStringList regles;
     for (const char* nom : {"Label2", "R1", "R2", "l1", "l2", "l3", "l4", "R3"})
-        regles << f.W(nom, f.form->FenetreRegles())->text();
+        regles << f.W(nom, cotes[2])->text();
     EXPECT_EQ(QCryptographicHash::hash(regles.join('|').toUtf8(), QCryptographicHash::Md5).toHex(),
               "cd71621a174972c0c6d116be9f7c3b6b")
         << regles.join('|').toStdString();
     for (const auto& [nom, tuile] :
          {std::pair{"i1", "1.bmp"}, {"i2", "9.bmp"}, {"i3", "10.bmp"}, {"i4", "11.bmp"}})
-        EXPECT_EQ(f.W(nom, f.form->FenetreRegles())->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+        EXPECT_EQ(f.W(nom, cotes[2])->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                   QImage(CANALISOR_DOSSIER_TUILES + QString(tuile)).convertToFormat(QImage::Format_RGB32))
             << nom;
 
@@ -214,31 +267,53 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetre) {
     for (int tics = 0; f.dialogues.vus.isEmpty() && tics < 100; ++tics)
         f.form->Timer1_Timer();
     EXPECT_EQ(f.dialogues.vus, QStringList{"1/1 (stop) Dommage! Vous avez perdu."});
+
+    cotes[2]->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(cotes[2].isNull());
+    cotes = f.Ouvrir();
+    QTest::keySequence(cotes[2]->windowHandle(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(std::ranges::all_of(cotes, &QPointer<QWidget>::isNull)) << "Ctrl+Q closes and deletes them";
+    cotes = f.Ouvrir();
+    f.form.reset();
+    EXPECT_TRUE(std::ranges::all_of(cotes, &QPointer<QWidget>::isNull))
+        << "and so does the main window's end";
 }
 
-// The program's message boxes: title, text, icon and an OK button; a name box cancelled gives "".
-TEST(Boites, TitresTextesIconesEtNomAnnule) {
+// The program's boxes: title, text, icon and an OK button. The name box shows its prompt over an
+// empty line and takes no more than 40 characters, whatever is typed or pasted; what it gives is
+// what was typed, in UTF-8, or "" when cancelled.
+TEST(Boites, TitresTextesIconesEtNom) {
     ui::DialoguesQt boites;
     QStringList vues;
-    const auto fermer = [&vues] {
-        QTimer::singleShot(0, [&vues] {
+    const auto repondre = [&vues](const char* tape, bool accepte) {
+        QTimer::singleShot(0, [&vues, tape, accepte] {
             auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (auto* m = qobject_cast<QMessageBox*>(boite))
                 vues << m->windowTitle() + "|" + m->text() + "|" + QString::number(m->icon()) + "|" +
                             QString::number(m->standardButtons());
-            else
-                qobject_cast<QInputDialog*>(boite)->setTextValue(QStringLiteral("Zoe"));
-            boite->reject();
+            if (auto* n = qobject_cast<QInputDialog*>(boite)) {
+                vues << n->windowTitle() + "|" + n->labelText() + "|" +
+                            boite->findChild<QLineEdit*>()->text();
+                boite->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape));
+            }
+            accepte ? boite->accept() : boite->reject();
         });
     };
     for (const auto& [texte, icone] :
          {std::pair{"Dommage! Vous avez perdu.", Icone::Critique}, {"Bravo", Icone::Aucune}}) {
-        fermer();
+        repondre("", true);
         boites.Message(texte, icone);
     }
-    fermer();
+    repondre("Zoe", false);
     EXPECT_EQ(boites.Saisir("?"), "");
-    EXPECT_EQ(vues, (QStringList{"Canalisor|Dommage! Vous avez perdu.|3|1024", "Canalisor|Bravo|0|1024"}));
+    repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
+    EXPECT_EQ(boites.Saisir("Bravo, vous avez battu le record!\nQuel est votre nom ?"),
+              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!");
+    EXPECT_EQ(vues, (QStringList{"Canalisor|Dommage! Vous avez perdu.|3|1024", "Canalisor|Bravo|0|1024",
+                                 "Canalisor|?|",
+                                 "Canalisor|Bravo, vous avez battu le record!\nQuel est votre nom ?|"}));
 }
 
 } // namespace
