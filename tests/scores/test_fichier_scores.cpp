@@ -3,8 +3,7 @@
 // end their games at the same time.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
+#include <string_view>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -65,7 +64,9 @@ bool FinitBien(pid_t pid) {
 // The real file, whose writing can be refused after half the bytes went in, as a full disk
 // refuses it; and a lock the test may hold on it, as another copy in the middle of its update.
 struct FichierTeste : FichierScores {
-    using FichierScores::FichierScores;
+    explicit FichierTeste(const QString& chemin) : FichierScores(chemin) {
+        AttenteVerrou(std::chrono::milliseconds(50)); // as long as a held lock makes a test wait
+    }
     bool refuse = false;
     std::optional<QLockFile> tenu;
     bool EcrireContenu(QIODevice& fichier, const QByteArray& contenu) override {
@@ -81,16 +82,29 @@ struct SurDisque : ::testing::Test {
     FichierScores fichier{chemin};
 };
 
+// What a person may hand the game: any line ends (LF, CR LF, CR, CR CR LF), alike or line by
+// line, with or without a last one; names of control codes, NUL included.
 TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
+    const auto avec = [](std::string texte, const std::string& fin) { // every CR LF made `fin`
+        for (std::size_t i = 0; (i = texte.find("\r\n", i)) != std::string::npos; i += fin.size())
+            texte.replace(i, 2, fin);
+        return texte;
+    };
+    const std::string exemple = "Marie 1500, Paul 1200, Léa 900, Hugo 300, Anne 0";
     // A missing entry reads as an empty name with score 0.
     const std::tuple<const char*, std::string, std::string> formes[] = {
         {"neuf lignes", Exemple.substr(0, 52), "Marie 1500, Paul 1200, Léa 900, Hugo 300,  0"},
+        {"LF", avec(Exemple, "\n"), exemple},
+        {"CR", avec(Exemple, "\r"), exemple},
+        {"CR CR LF", avec(Exemple, "\r\r\n"), exemple},
+        {"fins melees, pas de derniere",
+         " 0\t\0\x01\x7f\xe9\n-32768\rPaul\r\r\n1200\n"s + DepuisLea.substr(0, 28),
+         " 0\t\0\x01\x7fé -32768, Paul 1200, Léa 900, Hugo 300, Anne 0"s},
         // Written by the game: a lone LF is part of its line, only one LF goes with the CR before it.
         {"LF dans un nom", "Ma\nrie\r\n1500\r\n\nPaul\r\n1200\r\n" + DepuisLea,
          "Ma\nrie 1500, \nPaul 1200, Léa 900, Hugo 300, Anne 0"},
         // Nine CR LF are not the game's ten: each line end is the one a person sees.
-        {"un LF parmi des CR LF", "Marie\r\n1500\r\nPaul\n1200\r\n" + DepuisLea,
-         "Marie 1500, Paul 1200, Léa 900, Hugo 300, Anne 0"},
+        {"un LF parmi des CR LF", "Marie\r\n1500\r\nPaul\n1200\r\n" + DepuisLea, exemple},
         // A score keeps its text as written; not a number, the entry is dropped.
         {"scores en texte libre", "Marie\r\n +01500 \r\nPaul\r\n15OO\r\n" + DepuisLea,
          "Marie  +01500 ,  0, Léa 900, Hugo 300, Anne 0"},
@@ -107,43 +121,6 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
     }
 }
 
-// What a person may type in any editor: names empty, of spaces, of digits, of control codes,
-// of a windows-1252 letter; scores negative, zero or positive; each line ended with LF, CR LF,
-// CR or CR CR LF, the whole file alike or line by line, with or without a last line end. The
-// game itself writes CR LF throughout.
-TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
-    const char* const fins[] = {"\n", "\r\n", "\r", "\r\r\n"};
-    const std::string octets = " 07-Z\t\0\x01\x7f\xe9"s; // the last one reads as "é"
-    for (unsigned graine = 0; graine < 2000; ++graine) {
-        std::mt19937 hasard(graine);
-        const auto tirer = [&hasard](std::size_t n) { return hasard() % n; };
-        TableScores table;
-        std::string lignes[10];
-        for (std::size_t k = 0; k < 5; ++k) {
-            for (std::size_t i = 0, longueur = tirer(9); i < longueur; ++i) {
-                const std::size_t j = tirer(octets.size());
-                lignes[2 * k] += octets[j];
-                table[k].Nom += j + 1 < octets.size() ? octets.substr(j, 1) : "é";
-            }
-            lignes[2 * k + 1] = table[k].Points = std::to_string(tirer(3) ? int(tirer(65536)) - 32768 : 0);
-        }
-        // Forms 0..3 have one line end throughout, 4 one a line; 5..9 the same without the last.
-        for (std::size_t forme = 0; forme < 10; ++forme) {
-            std::string fichier, fin;
-            for (const std::string& ligne : lignes) {
-                // After a lone CR, an empty line ended by LF reads as one CR LF, to a person too.
-                fin = ligne.empty() && fin == "\r" ? "\r" : fins[forme % 5 < 4 ? forme % 5 : tirer(4)];
-                fichier += ligne + fin;
-            }
-            fichier.resize(fichier.size() - (forme >= 5 ? fin.size() : 0));
-            // Form 1 is the one the game writes.
-            ASSERT_EQ(forme == 1 ? EcrireScores(table).toStdString() : fichier, fichier) << "seed " << graine;
-            ASSERT_EQ(LireScores(QByteArray::fromStdString(fichier)), table)
-                << "seed " << graine << ", form " << forme << ", file " << testing::PrintToString(fichier);
-        }
-    }
-}
-
 // A write replaces the file whole with ten lines ending in CR LF, and the new file is the old
 // one's: its mode, owner and group, and every name it has (written in place). Before it, a
 // killed copy left a lock and temporary files, which the write, holding the lock, knows to be
@@ -151,50 +128,33 @@ TEST(LireScores, UnFichierFaitALaMainSeLitCommeIlSeVoit) {
 // gone or changed since start-up, the disk full) changes nothing, and never makes a file.
 TEST(FichierScores, UneEcritureRemplaceToutOuNeChangeRien) {
     enum Fin { Ecrit, Refuse, Parti }; // Parti: no regular file is left at the path
-    using Preparer = std::function<void(const QString& chemin, FichierTeste&)>;
-    const Preparer rien = [](auto&, auto&) {};
-    const Preparer lien = [](auto& c, auto&) {
-        ASSERT_EQ(link(QFile::encodeName(c).constData(), QFile::encodeName(c + ".lien").constData()), 0);
-    };
-    const Preparer refuser = [](auto&, FichierTeste& f) { f.refuse = true; };
-    // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what
-    // happens before the write; how it ends. Only root can give a file away, as CI runs.
-    const std::tuple<const char*, mode_t, int, bool, Preparer, Fin> cas[] = {
-        {"0640, verrou abandonne", 0640, -1, false,
-         [](auto& c, auto&) {
-             const pid_t pid = fork(); // a copy that crashes holding the lock
-             if (pid == 0)
-                 _exit(QLockFile(c + ".lock").tryLock(0) ? 0 : 1);
-             ASSERT_TRUE(FinitBien(pid) && QFile::exists(c + ".lock"));
-         },
-         Ecrit},
-        {"0604, deux noms", 0604, -1, false, lien, Ecrit},
-        {"0444 a nobody", 0444, 65534, false, rien, Ecrit},
-        {"0666 a root, ecrit par nobody", 0666, 0, true, rien, Ecrit},
-        {"un dossier", 0644, -1, true,
-         [](auto& c, auto&) { ASSERT_TRUE(QFile::remove(c) && QDir().mkdir(c)); }, Parti},
-        {"contenu refuse", 0644, -1, true, refuser, Refuse},
-        {"deux noms, refuse", 0644, -1, true, [&](auto& c, auto& f) { lien(c, f), refuser(c, f); }, Refuse},
-        {"fichier 0444", 0444, -1, true, rien, Refuse},
-        {"dossier 0555", 0644, -1, true, [](auto& c, auto&) { Modes(c.left(c.lastIndexOf('/')), 0555); },
-         Refuse},
-        {"verrou tenu", 0644, -1, true,
-         [](auto& c, FichierTeste& f) {
-             f.AttenteVerrou(std::chrono::milliseconds(50));
-             ASSERT_TRUE(f.tenu.emplace(c + ".lock").tryLock(0));
-         },
-         Refuse},
+    // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what happens
+    // before the write: (c) a copy crashed holding the lock, (l) a second name, a hard link, (r) the
+    // disk refuses the bytes after half of them, (d) a folder in the file's place, (s) the folder
+    // made read-only, (t) another copy holds the lock meanwhile; how it ends. Only root can give a
+    // file away, as CI runs.
+    const std::tuple<const char*, mode_t, int, bool, std::string_view, Fin> cas[] = {
+        {"0640", 0640, -1, false, "c", Ecrit},
+        {"0604", 0604, -1, false, "l", Ecrit},
+        {"0444 a nobody", 0444, 65534, false, "", Ecrit},
+        {"0666 a root", 0666, 0, true, "", Ecrit},
+        {"un dossier", 0644, -1, true, "d", Parti},
+        {"refuse", 0644, -1, true, "r", Refuse},
+        {"deux noms, refuse", 0644, -1, true, "lr", Refuse},
+        {"0444", 0444, -1, true, "", Refuse},
+        {"dossier 0555", 0644, -1, true, "s", Refuse},
+        {"verrou tenu", 0644, -1, true, "t", Refuse},
     };
     const std::string ancien = "Jules\n5000\n" + std::string(100, 'x') + "\n";
-    const std::string nouveau = "Jo\r\n5000\r\n" + Exemple.substr(13);
     TableScores table = TableExemple();
     table[0] = {"Jo", "5000"};
-    for (const auto& [nom, mode, proprietaire, joueur, preparer, fin] : cas) {
+    for (const auto& [nom, mode, proprietaire, joueur, avant, fin] : cas) {
         if (proprietaire >= 0 && geteuid() != 0)
             continue;
         SCOPED_TRACE(nom);
         QTemporaryDir dossier;
         const QString chemin = dossier.filePath("canalisor.txt");
+        const QByteArray c = QFile::encodeName(chemin);
         Poser(chemin, ancien);
         // The first two are leftovers; the player's own copies and notes (ten lines, but a lone CR in
         // a name: not the game's) are never taken for one.
@@ -205,29 +165,40 @@ TEST(FichierScores, UneEcritureRemplaceToutOuNeChangeRien) {
         const uid_t ecrivain = joueur && geteuid() == 0 ? 65534 : geteuid();
         const uid_t uid = proprietaire >= 0 ? uid_t(proprietaire) : ecrivain;
         const gid_t gid = uid == geteuid() ? getegid() : gid_t(uid);
-        ASSERT_EQ(chown(QFile::encodeName(chemin).constData(), uid, gid), 0);
+        ASSERT_EQ(chown(c.constData(), uid, gid), 0);
         Modes(chemin, mode);
-        Modes(dossier.path(), 0777);
+        const auto fait = [&avant](char quoi) { return avant.find(quoi) != std::string_view::npos; };
+        Modes(dossier.path(), fait('s') ? 0555 : 0777);
         FichierTeste fichier(chemin);
-        preparer(chemin, fichier);
-        const std::string avant = Entrees(dossier.path());
+        fichier.refuse = fait('r');
+        ASSERT_TRUE(!fait('l') || link(c.constData(), (c + ".lien").constData()) == 0);
+        ASSERT_TRUE(!fait('d') || (QFile::remove(chemin) && QDir().mkdir(chemin)));
+        ASSERT_TRUE(!fait('t') || fichier.tenu.emplace(chemin + ".lock").tryLock(0));
+        const pid_t abandon = fait('c') ? fork() : -1;
+        if (abandon == 0) // a copy that crashes holding the lock
+            _exit(QLockFile(chemin + ".lock").tryLock(0) ? 0 : 1);
+        ASSERT_TRUE(abandon < 0 || (FinitBien(abandon) && QFile::exists(chemin + ".lock")));
+        const std::string avantEcriture = Entrees(dossier.path());
         const pid_t pid = fork();
         if (pid == 0) // as root, the write is made as user nobody, real ids too since Qt asks access(2)
             _exit(ecrivain != geteuid() && (setgid(65534) || setuid(65534)) ? 2 : !fichier.Ecrire(table));
         EXPECT_EQ(FinitBien(pid), fin == Ecrit);
         Modes(dossier.path(), 0777);
-        EXPECT_EQ(Contenu(chemin), fin == Ecrit ? nouveau : fin == Refuse ? ancien : "(illisible)");
+        EXPECT_EQ(Contenu(chemin), fin == Ecrit    ? "Jo\r\n5000\r\n" + Exemple.substr(13)
+                                   : fin == Refuse ? ancien
+                                                   : "(illisible)");
         const bool lie = QFile::exists(chemin + ".lien");
         EXPECT_EQ(Contenu(chemin + ".lien"), lie ? Contenu(chemin) : "(illisible)");
-        if (struct stat st{}; fin != Parti && stat(QFile::encodeName(chemin).constData(), &st) == 0) {
+        if (struct stat st{}; fin != Parti && stat(c.constData(), &st) == 0) {
             EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid, st.st_nlink),
                       std::make_tuple(mode, uid, gid, nlink_t(lie ? 2 : 1)));
         }
-        const std::string ecrit =
-            "canalisor.txt canalisor.txt.AbCdE1 canalisor.txt.AbCdEf canalisor.txt.AbCdEfg "
-            "canalisor.txt.SAUVER canalisor.txt.backup canalisor.txt.bak"s +
-            (lie ? " canalisor.txt.lien" : "");
-        EXPECT_EQ(Entrees(dossier.path()), fin == Ecrit ? ecrit : avant);
+        EXPECT_EQ(Entrees(dossier.path()),
+                  fin != Ecrit ? avantEcriture
+                               : "canalisor.txt canalisor.txt.AbCdE1 canalisor.txt.AbCdEf "
+                                 "canalisor.txt.AbCdEfg canalisor.txt.SAUVER canalisor.txt.backup "
+                                 "canalisor.txt.bak"s +
+                                     (lie ? " canalisor.txt.lien" : ""));
     }
 }
 
