@@ -1,4 +1,4 @@
-// The board's rows, where the generator may lay each anchored piece, and the levels it lays.
+// Where the generator may lay each anchored piece, and the levels it lays.
 #include <gtest/gtest.h>
 
 #include "MondeScripte.h"
@@ -6,12 +6,6 @@
 
 using namespace canalisor;
 using canalisor::test::Monde;
-
-TEST(Plateau, LesLignesArrondissentVersLeBas) {
-    const std::tuple<int, int, bool> cas[]{{14, 15, false}, {0, -1, false}, {-1, -15, true}, {0, 14, true}};
-    for (auto [a, b, meme] : cas)
-        EXPECT_EQ(MemeLigne(a, b), meme) << a << " / " << b;
-}
 
 // A piece (D departure, A arrival, P gate, O obstacle) tried on cell p with one piece `code` already
 // on cell `voisin` (0: none): whether the generator refuses the cell, a rule too lax or too strict,

@@ -5,7 +5,10 @@
 // rather than agree.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "Jeu.h"
@@ -17,15 +20,112 @@ class JoueurScripte {
     explicit JoueurScripte(Jeu& jeu) : jeu_(jeu) {}
 
     // Plans every liquid of the level on the current board; false when one has no path.
-    bool Planifier();
+    bool Planifier() {
+        plan_.clear();
+        const int niveau = std::clamp<int>(jeu_.Etat().Niveau, 0, 15);
+        const auto trouver = [&](int code) { // the cell that shows this piece, or -1
+            const auto it = std::ranges::find(jeu_.Cellules(), code, &Cellule::Tag);
+            return it == jeu_.Cellules().end() ? -1 : static_cast<int>(it - jeu_.Cellules().begin());
+        };
+        bool tout = true;
+        for (std::size_t k = 0; k < 4 && niveau >= Premiers[k]; ++k) {
+            // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
+            const int code = 9 + 3 * static_cast<int>(k), depart = trouver(code), arrivee = trouver(code + 1);
+            const bool porte =
+                Portes[static_cast<std::size_t>(niveau)].find("brvj"[k]) != std::string_view::npos;
+            const int passage = porte ? trouver(code + 2) : -1;
+            int sortie = Droite;
+            const bool trouve = depart >= 0 && Chemin(Voisine(depart, Droite), Droite,
+                                                      porte ? passage : arrivee, porte, &sortie);
+            // Through the gate, the liquid goes on the way it came in.
+            tout = trouve && (!porte || Chemin(Voisine(passage, sortie), sortie, arrivee, false, nullptr)) &&
+                   tout;
+        }
+        return tout;
+    }
+
     // Lays pipes until every planned cell holds a pipe that fits; returns the clicks made.
-    int Poser(int clicsMax = 20000);
-    bool PlanEnPlace() const;
+    int Poser(int clicsMax = 20000) {
+        int clics = 0;
+        for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
+            const auto voulue = std::ranges::find_if(plan_, [&](const auto& e) {
+                return !Contient(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
+                       Contient(e.second, jeu_.Etat().Tuyau1);
+            });
+            int cible = voulue != plan_.end() ? voulue->first : -1;
+            // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
+            for (int i = 0; cible < 0 && i < 120; ++i)
+                if (!plan_.contains(i) && Case(i).Tag <= 8 && Case(i).Tag != 1 && Case(i).DataField.empty())
+                    cible = i;
+            if (cible < 0)
+                break;
+            jeu_.Grille_Click(cible);
+        }
+        return clics;
+    }
+
+    bool PlanEnPlace() const {
+        return std::ranges::all_of(plan_,
+                                   [&](const auto& e) { return Contient(e.second, Case(e.first).Tag); });
+    }
+
     // Planned cell -> the pipe codes that fit there.
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
-    bool Chemin(int depuis, int sens, int but, bool butHorizontal, int* sortieBut);
+    // The first level of each liquid (b r v j), and per level the liquids that must pass their gate.
+    static constexpr std::array<int, 4> Premiers{1, 3, 6, 10};
+    static constexpr std::array<std::string_view, 16> Portes{
+        "", "", "b", "", "b", "br", "", "b", "br", "brv", "", "b", "br", "brv", "brvj", "brvj"};
+
+    // Moves, in the order the search tries them; a side of a cell is named by the move out through it.
+    enum Sens { Droite, Bas, Haut, Gauche };
+    // The pipe that takes a liquid moving [sens] on out moving [sortie]; a cross also goes straight on.
+    static constexpr int Tuyaux[4][4]{{2, 5, 6, 0}, {7, 3, 0, 6}, {4, 0, 3, 5}, {0, 4, 7, 2}};
+
+    // The cell one move away, or -1 past the board's edge.
+    static int Voisine(int i, int sens) {
+        constexpr int Pas[]{1, 15, -15, -1};
+        const int j = i + Pas[sens];
+        return j < 0 || j >= 120 || ((sens == Droite || sens == Gauche) && j / 15 != i / 15) ? -1 : j;
+    }
+
+    static bool Contient(const std::vector<int>& codes, int code) {
+        return std::ranges::find(codes, code) != codes.end();
+    }
+
+    // Breadth-first search from cell `depuis`, entered moving `sens`, to the cell `but`, which must
+    // be entered horizontally (a gate; `*sortieBut` receives the move out of it) or moving right (an
+    // arrival). The way back needs no check: the cell behind is a visited one, or the anchored
+    // piece the search starts from.
+    bool Chemin(int depuis, int sens, int but, bool butHorizontal, int* sortieBut) {
+        if (!CaseLibre(depuis) || but < 0)
+            return false;
+        // Each cell reached: the one it was reached from, and the move it was entered by.
+        std::map<int, std::pair<int, int>> venue{{depuis, {-1, sens}}};
+        std::vector<int> file{depuis};
+        for (std::size_t k = 0; k < file.size(); ++k) {
+            for (int sortie : {Droite, Bas, Haut, Gauche}) {
+                const int suivant = Voisine(file[k], sortie);
+                if (suivant == but && (sortie == Droite || (butHorizontal && sortie == Gauche))) {
+                    if (sortieBut)
+                        *sortieBut = sortie;
+                    // Each cell's exit is the move its successor was entered by.
+                    for (int n = file[k]; n >= 0; n = venue[n].first) {
+                        const int entree = venue[n].second;
+                        plan_[n] = entree == sortie ? std::vector{Tuyaux[entree][sortie], 8}
+                                                    : std::vector{Tuyaux[entree][sortie]};
+                        sortie = entree;
+                    }
+                    return true;
+                }
+                if (CaseLibre(suivant) && venue.try_emplace(suivant, file[k], sortie).second)
+                    file.push_back(suivant);
+            }
+        }
+        return false;
+    }
+
     const Cellule& Case(int i) const { return jeu_.Cellules()[static_cast<std::size_t>(i)]; }
     bool CaseLibre(int i) const { return i >= 0 && Case(i).Tag == 0 && !plan_.contains(i); }
     Jeu& jeu_;
