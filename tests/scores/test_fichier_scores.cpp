@@ -31,18 +31,6 @@ void Poser(const std::string& chemin, const std::string& octets) {
     std::ofstream(chemin, std::ios::binary) << octets;
 }
 
-std::string Contenu(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "(illisible)";
-}
-
-// Everything in the current folder by name, the file's own name left out of each: no temporary
-// file may be left, no new file made.
-std::string Entrees() {
-    const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
-    return QDir().entryList(tout, QDir::Name).join(' ').remove(QStringLiteral("canalisor.txt")).toStdString();
-}
-
 // Waits for a child process; true when it ended by _exit(0).
 bool FinitBien(pid_t pid) {
     int statut = 0;
@@ -70,18 +58,27 @@ struct SurDisque : ::testing::Test {
     QTemporaryDir tmp;
     const fs::path origine = fs::current_path(), ici = tmp.path().toStdString() + "\xe9";
     Fichier fichier;
+    // The table read, as one line of text, "name score," an entry.
+    std::string Lu() {
+        std::string texte;
+        for (const EntreeScore& e : fichier.Lire().value())
+            texte += e.Nom + " " + e.Points + ",";
+        return texte;
+    }
 };
 
 // A person may hand the game any line ends (LF, CR LF, CR, CR CR LF), alike or line by line,
 // with or without a last one, and names of control codes, NUL included. A missing or damaged
 // entry reads as an empty name with score 0. Names are windows-1252 bytes.
 TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
-    const std::string cinq = "a 1,b 2,c 3,d 4,e 5,";
+    const std::string cinq = "a 1,b 2,c 3,d 4,e 5,"; // the five entries a to e read whole
     const std::pair<std::string, std::string> formes[] = {
         {"a\r\n1\r\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n", "a 1,b 2,c 3,d 4, 0,"}, // nine lines
+        // Every line end alike: LF, CR, CR CR LF.
         {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", cinq},
         {"a\r1\rb\r2\rc\r3\rd\r4\re\r5\r", cinq},
         {"a\r\r\n1\r\r\nb\r\r\n2\r\r\nc\r\r\n3\r\r\nd\r\r\n4\r\r\ne\r\r\n5\r\r\n", cinq},
+        // Line by line, no last one; a name of control codes, NUL and a windows-1252 byte.
         {" \t\0\x01\x7f\xe9\n-32768\rb\r\r\n2\nc\r\n3\rd\n4\r\ne\r\n5"s,
          " \t\0\x01\x7fé -32768,b 2,c 3,d 4,e 5,"s},
         // Written by the game: a lone LF is part of its line, only one LF goes with the CR before it.
@@ -98,10 +95,7 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
     };
     for (const auto& [octets, attendu] : formes) {
         Poser("canalisor.txt", octets);
-        std::string lu;
-        for (const EntreeScore& e : fichier.Lire().value())
-            lu += e.Nom + " " + e.Points + ",";
-        EXPECT_EQ(lu, attendu) << octets.substr(0, 80);
+        EXPECT_EQ(Lu(), attendu) << octets.substr(0, 80);
     }
 }
 
@@ -111,28 +105,27 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
 // no write's under way; the player's own files stay. A write that cannot be made (the file
 // gone or changed since start-up, the disk full) changes nothing, and never makes a file.
 TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
-    enum Fin { Ecrit, Refuse, Parti }; // Parti: no regular file is left at the path
     // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what happens
     // before the write: (c) a copy crashed holding the lock and leaving files beside it, (l) a
     // second name, a hard link, (r) the disk refuses the bytes after half of them, (d) a folder in
     // the file's place, (s) the folder made read-only, (t) another copy holds the lock meanwhile;
-    // how it ends; what the folder holds after it beside the file. Only root can give a file away,
-    // as CI runs.
-    const std::tuple<const char*, mode_t, int, bool, std::string_view, Fin, const char*> cas[] = {
-        {"0640", 0640, -1, false, "c", Ecrit, " .AbCdE1 .AbCdEf .AbCdEfg .SAUVER .backup"},
-        {"0604", 0604, -1, false, "l", Ecrit, " .lien"},
-        {"0444 a nobody", 0444, 65534, false, "", Ecrit, ""},
-        {"0666 a root", 0666, 0, true, "", Ecrit, ""},
-        {"un dossier", 0644, -1, true, "d", Parti, ""},
-        {"refuse", 0644, -1, true, "r", Refuse, ""},
-        {"deux noms, refuse", 0644, -1, true, "lr", Refuse, " .lien"},
-        {"0444", 0444, -1, true, "", Refuse, ""},
-        {"dossier 0555", 0644, -1, true, "s", Refuse, ""},
-        {"verrou tenu", 0644, -1, true, "t", Refuse, " .lock"},
-    };
+    // what the path holds after it ("" for no regular file), and what the folder holds beside it.
+    // Only root can give a file away, as CI runs.
     const std::string ancien = "Jules\n5000\n" + std::string(100, 'x') + "\n";
+    const std::tuple<const char*, mode_t, int, bool, std::string_view, std::string, const char*> cas[] = {
+        {"0640", 0640, -1, false, "c", Exemple, " .AbCdE1 .AbCdEf .AbCdEfg .SAUVER .backup"},
+        {"0604", 0604, -1, false, "l", Exemple, " .lien"},
+        {"0444 a nobody", 0444, 65534, false, "", Exemple, ""},
+        {"0666 a root", 0666, 0, true, "", Exemple, ""},
+        {"un dossier", 0644, -1, true, "d", "", ""},
+        {"refuse", 0644, -1, true, "r", ancien, ""},
+        {"deux noms, refuse", 0644, -1, true, "lr", ancien, " .lien"},
+        {"0444", 0444, -1, true, "", ancien, ""},
+        {"dossier 0555", 0644, -1, true, "s", ancien, ""},
+        {"verrou tenu", 0644, -1, true, "t", ancien, " .lock"},
+    };
     fichier.AttenteVerrou(std::chrono::milliseconds(50)); // as long as a held lock makes a test wait
-    for (const auto& [nom, mode, proprietaire, joueur, avant, fin, apres] : cas) {
+    for (const auto& [nom, mode, proprietaire, joueur, avant, contenu, apres] : cas) {
         if (proprietaire >= 0 && geteuid() != 0)
             continue;
         SCOPED_TRACE(nom);
@@ -163,14 +156,18 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         if (pid == 0) // as root, the write is made as user nobody, real ids too since Qt asks access(2)
             _exit((ecrivain != geteuid() && (setgid(65534) || setuid(65534))) ||
                   !fichier.Ecrire(TableExemple()));
-        EXPECT_EQ(FinitBien(pid), fin == Ecrit);
+        EXPECT_EQ(FinitBien(pid), contenu == Exemple);
         ASSERT_EQ(chmod(".", 0777), 0);
-        EXPECT_EQ(Contenu("canalisor.txt"), fin == Ecrit ? Exemple : fin == Refuse ? ancien : "(illisible)");
-        if (struct stat st{}; fin != Parti && stat("canalisor.txt", &st) == 0) {
+        QFile lu(QStringLiteral("canalisor.txt"));
+        EXPECT_EQ(lu.open(QIODevice::ReadOnly) ? lu.readAll().toStdString() : "", contenu);
+        if (struct stat st{}; !contenu.empty() && stat("canalisor.txt", &st) == 0) {
             EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid, st.st_nlink),
                       std::make_tuple(mode, uid, gid, nlink_t(fait('l') ? 2 : 1)));
         }
-        EXPECT_EQ(Entrees(), apres);
+        // Everything in the folder by name, the file's own name left out of each: no temporary file
+        // may be left, no new file made.
+        const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System;
+        EXPECT_EQ(QDir().entryList(tout, QDir::Name).join(' ').remove("canalisor.txt").toStdString(), apres);
     }
 }
 
@@ -222,10 +219,7 @@ TEST_F(SurDisque, DesCopiesQuiFinissentEnsembleGardentTousLeursScores) {
                 EXPECT_TRUE(FinitBien(pid));
         };
         Finir(a, scoreA, "Alice");
-        std::string lu;
-        for (const EntreeScore& e : fichier.Lire().value())
-            lu += e.Nom + " " + e.Points + ",";
-        EXPECT_EQ(lu, attendu);
+        EXPECT_EQ(Lu(), attendu);
         EXPECT_EQ(a.jeu.Affichage().LabelRecord, record);
         EXPECT_EQ(a.dialogues.messages.size(), 1u);
     }
