@@ -49,7 +49,8 @@ struct Fichier : FichierScores {
 
 // Each test runs in a folder of its own whose name is not valid UTF-8, as a player's may be:
 // the file, its lock and its temporary file are reached by relative names, never by a decoded
-// path. QTemporaryDir only makes the name unique: it cannot remove a name that is not text.
+// path. The folder sits beside a fresh QTemporaryDir and takes its name, which makes it unique;
+// QTemporaryDir itself could not remove a name that is not text.
 struct SurDisque : ::testing::Test {
     SurDisque() { Entrer(); }
     ~SurDisque() override { fs::current_path(origine), fs::remove_all(ici); }
