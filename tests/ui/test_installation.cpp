@@ -5,20 +5,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include "Application.h"
 #include "EmplacementScores.h"
-#include "MondeQt.h"
 #include "MondeScripte.h"
 
 namespace canalisor::test {
@@ -29,85 +23,62 @@ QByteArray Lire(const QString& chemin) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
 }
 
-void Ecrire(const QString& chemin, const QByteArray& octets,
-            QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner) {
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size() && f.setPermissions(mode));
-}
-
-// The program runs in its own folder and names it "./". The player's folder is "../joueur", or a
-// folder inside an ordinary file, which not even root can make: that copy fails and says why.
+// The program runs in its own folder "prog" and names it "./"; the player's folder is
+// "../joueur". What is there before the start: (f) the program's file, read-only as installed,
+// (i) a program's folder the player may write, (c) a copy of the player's own, (x) an ordinary
+// file in the way of the player's folder, which not even root can make. What comes out: the
+// folder asked whether the player may write it, what the program's file holds, the file chosen,
+// what the player's copy holds, and the one message, if any.
 TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
-    // clang-format off
-    const QByteArray installe =
-        "Canalisor\r\n500\r\nCanalisor\r\n400\r\nCanalisor\r\n300\r\nCanalisor\r\n200\r\nCanalisor\r\n100\r\n";
-    const QByteArray zoe = "Zo\xe9\r\n6\r\n";
-    const struct {
-        const char *nom, *joueur, *choisi;
-        bool fichier, inscriptible;
-        QByteArray copieAvant, copieApres;
-        const char* message = "";
-    } cas[] = {
-        {"dossier inscriptible", "../joueur", "./canalisor.txt", true, true, {}, "<absent>"},
-        {"fichier absent", "../joueur", "./canalisor.txt", false, false, {}, "<absent>"},
-        {"fichier absent malgre une copie", "../joueur", "./canalisor.txt", false, false, zoe, zoe},
-        {"premier lancement", "../joueur", "../joueur/canalisor.txt", true, false, {}, installe},
-        {"copie gardee", "../joueur", "../joueur/canalisor.txt", true, false, zoe, zoe},
-        {"copie impossible", "../fichier/canalisor", "./canalisor.txt", true, false, {}, "<absent>",
-         "Impossible de créer votre fichier des meilleurs scores ../fichier/canalisor/canalisor.txt (dossier "
-         "impossible à créer). Ils seront lus dans ./canalisor.txt, que vous ne pouvez pas modifier."},
+    const std::pair<QByteArray, QString> cas[] = {
+        {"fi", "./|installe|./canalisor.txt|<absent>|"},
+        {"", "|<absent>|./canalisor.txt|<absent>|"}, // start-up then says the file is missing
+        {"c", "|<absent>|./canalisor.txt|copie|"},
+        {"f", "./|installe|../joueur/canalisor.txt|installe|"}, // the first start copies
+        {"fc", "./|installe|../joueur/canalisor.txt|copie|"},   // later ones keep the copy
+        {"fx",
+         "./|installe|./canalisor.txt|<absent>|Impossible de créer votre fichier des meilleurs scores "
+         "../joueur/canalisor.txt (dossier impossible à créer). Ils seront lus dans ./canalisor.txt, que "
+         "vous ne pouvez pas modifier."},
     };
-    // clang-format on
+    const std::tuple<char, const char*, QByteArray> fichiers[] = {{'f', "canalisor.txt", "installe"},
+                                                                  {'c', "../joueur/canalisor.txt", "copie"},
+                                                                  {'x', "../joueur", "x"}};
     const QString avant = QDir::currentPath();
-    for (const auto& k : cas) {
-        SCOPED_TRACE(k.nom);
+    for (const auto& [quoi, attendu] : cas) {
+        SCOPED_TRACE(quoi.data());
         QTemporaryDir tmp;
         ASSERT_TRUE(QDir().mkpath(tmp.filePath("prog")) && QDir::setCurrent(tmp.filePath("prog")));
-        Ecrire("../fichier", "x");
-        if (k.fichier) // read-only, as installed; the player's copy must still be writable
-            Ecrire("canalisor.txt", installe, QFile::ReadOwner | QFile::ReadOther);
-        if (!k.copieAvant.isEmpty() && QDir().mkpath(k.joueur))
-            Ecrire(k.joueur + QStringLiteral("/canalisor.txt"), k.copieAvant);
+        for (const auto& [code, chemin, octets] : fichiers) {
+            QFile f(chemin);
+            ASSERT_TRUE(!quoi.contains(code) || (QDir().mkpath(QFileInfo(f).path()) &&
+                                                 f.open(QIODevice::WriteOnly) && f.write(octets) > 0));
+        }
+        QFile::setPermissions("canalisor.txt", QFile::ReadOwner | QFile::ReadOther);
         DialoguesScriptes dialogues;
-        QString demande;
-        const auto inscriptible = [&](const QString& d) { return demande = d, k.inscriptible; };
-        const QString choisi = ui::EmplacementScores("./", dialogues, k.joueur, inscriptible);
-        EXPECT_EQ(choisi, k.choisi);
-        EXPECT_EQ(Lire(k.joueur + QStringLiteral("/canalisor.txt")), k.copieApres);
-        EXPECT_EQ(Lire("canalisor.txt"), k.fichier ? installe : "<absent>");
-        EXPECT_EQ(demande, k.fichier ? "./" : "");
-        EXPECT_TRUE(QFile::permissions(choisi) & QFile::WriteOwner || choisi == "./canalisor.txt");
-        ASSERT_EQ(dialogues.messages.size(), *k.message ? 1u : 0u);
-        EXPECT_TRUE(!*k.message || dialogues.messages[0].texte == k.message) << dialogues.messages[0].texte;
+        QString vus;
+        const QString choisi = ui::EmplacementScores(
+            "./", dialogues, "../joueur", [&](const QString& d) { return vus = d, quoi.contains('i'); });
+        vus += '|' + Lire("canalisor.txt") + '|' + choisi + '|' + Lire("../joueur/canalisor.txt") + '|';
+        for (const auto& boite : dialogues.messages)
+            vus += QString::fromStdString(boite.texte);
+        EXPECT_EQ(vus.toStdString(), attendu.toStdString());
     }
     QDir::setCurrent(avant);
-}
-
-// Only root may write a read-only folder; nobody may write a missing one.
-TEST(Emplacement, UnDossierSansDroitDEcritureNEstPasInscriptible) {
+    // Only root may write a read-only folder; nobody may write a missing one.
     QTemporaryDir tmp;
     QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_EQ(ui::DossierInscriptible(tmp.path()), geteuid() == 0);
     EXPECT_FALSE(ui::DossierInscriptible(tmp.filePath("absent")));
 }
 
-// Qt's texts in French (the name prompt's buttons, the line edit's menu), the icon on every
-// window (the missing-file box opens before the main window: it must come from the application),
-// and the player's data folder named after the game.
+// Qt's texts in French (the line edit's menu), the icon on every window (the missing-file box
+// opens before the main window: it must come from the application), and the player's data
+// folder named after the game.
 TEST(Application, TextesDeQtEnFrancaisIconeEtDossierDeDonnees) {
-    QStringList boutons;
-    QTimer::singleShot(0, [&] {
-        auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        for (const QPushButton* b : boite->findChildren<QPushButton*>())
-            boutons << b->text().remove('&');
-        boite->reject();
-    });
-    EXPECT_EQ(ui::DialoguesQt().Saisir("Votre nom ?"), "");
-    boutons.sort();
-    EXPECT_EQ(boutons.join('|'), "Annuler|OK");
     QLineEdit ligne;
-    std::unique_ptr<QMenu> menu(ligne.createStandardContextMenu());
     QStringList actions;
+    const std::unique_ptr<QMenu> menu(ligne.createStandardContextMenu());
     for (const QAction* a : menu->actions())
         actions << a->text().remove('&').section('\t', 0, 0);
     EXPECT_EQ(actions.join('|'), "Annuler|Rétablir||Couper|Copier|Coller|Supprimer||Tout sélectionner");
