@@ -1,8 +1,4 @@
 // One flow step of a liquid on a board laid by hand.
-#include <gtest/gtest.h>
-
-#include <string_view>
-
 #include "MondeScripte.h"
 
 using namespace canalisor;
@@ -13,7 +9,7 @@ constexpr int P = 52; // row 3, column 7: every neighbour is on the board
 
 // A world whose board stays empty until the test lays what it needs.
 struct Banc : test::Monde {
-    explicit Banc(int niveau = 1) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
+    explicit Banc(int niveau = 3) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
     Cellule& C(int i) { return jeu.Cellules()[static_cast<std::size_t>(i)]; }
     void Poser(int i, int code, const char* fill = "") {
         C(i) = {static_cast<std::int16_t>(code), fill, "", true};
@@ -34,28 +30,26 @@ TEST(Ecoulement, ChaqueTuyauParChaqueCoteDEntree) {
     // (vers 0). Every other neighbour holds a cross, which would take it from any side. First the
     // ways out that would leave the row or the board; then each pipe 2..8 at P, with where it leads
     // the liquid come from the left, right, top, bottom.
-    std::vector<std::array<int, 4>> cas{{2, -1, 0, 14}, {8, 1, 0, 15}, {3, -15, 0, 112}, {8, 15, 0, 7}};
-    const int sorties[7][4]{{1, -1, 0, 0},   {0, 0, 15, -15}, {0, 15, 0, 1},   {15, 0, 0, -1},
-                            {-15, 0, -1, 0}, {0, -15, 1, 0},  {1, -1, 15, -15}};
-    for (int code = 2; code <= 8; ++code)
-        for (int k = 0; k < 4; ++k)
-            cas.push_back(
-                {code, std::array{-1, 1, -15, 15}[static_cast<std::size_t>(k)], sorties[code - 2][k], P});
-    for (auto [code, depuis, vers, p] : cas) {
+    std::vector<std::array<int, 4>> cas{{2, 14, -1, 0}, {8, 15, 1, 0}, {3, 112, -15, 0}, {8, 7, 15, 0}};
+    const int cotes[4]{-1, 1, -15, 15},
+        sorties[7][4]{{1, -1, 0, 0},   {0, 0, 15, -15}, {0, 15, 0, 1},   {15, 0, 0, -1},
+                      {-15, 0, -1, 0}, {0, -15, 1, 0},  {1, -1, 15, -15}};
+    for (int k = 0; k < 28; ++k)
+        cas.push_back({k / 4 + 2, P, cotes[k % 4], sorties[k / 4][k % 4]});
+    for (auto [code, p, depuis, vers] : cas) {
         SCOPED_TRACE(testing::Message() << "piece " << code << " at " << p << " from " << p + depuis);
         Banc banc;
         banc.Poser(p, code);
-        for (int d : {-1, 1, -15, 15})
+        for (int d : cotes)
             if (p + d >= 0 && p + d < NombreCellules)
                 banc.Poser(p + d, d == depuis ? DroitH : Croix, d == depuis ? "x" : "");
         banc.Pas(p, p + depuis);
         const Liquide& l = banc.L();
-        const std::string image = code != Croix ? std::to_string(code) + "b.bmp"
-                                  : depuis % 15 ? "8hb.bmp"
-                                                : "8vb.bmp";
+        const std::string canal = code < Croix ? "" : depuis % 15 ? "h" : "v"; // a cross fills one channel
         // The cell is scored even when the liquid overflows from it.
         EXPECT_EQ(std::tie(l.Valide, l.Position, l.Precedent, banc.jeu.Etat().Score, banc.C(p).Image),
-                  std::make_tuple(vers != 0, p + vers, vers ? p : p + depuis, 1, image));
+                  std::make_tuple(vers != 0, p + vers, vers ? p : p + depuis, 1,
+                                  std::to_string(code) + canal + "b.bmp"));
     }
 }
 
@@ -71,48 +65,41 @@ TEST(Ecoulement, CeQueLaCaseSuivanteAccepte) {
         {2, 1, "Vr", "        x"},  {3, 15, "Hb", "        x"}};
     for (const auto& [front, sens, fill, prend] : cas)
         for (int code = Vide; code <= 20; ++code) {
-            SCOPED_TRACE(testing::Message()
-                         << "front " << front << " towards " << sens << ": " << code << fill);
+            SCOPED_TRACE(testing::Message() << front << " towards " << sens << ": " << code << fill);
             Banc banc;
             banc.Poser(P, front);
             banc.Poser(P + sens, code, fill);
             banc.Pas(P, front == 9 ? P : P - sens);
-            const bool accepte =
-                static_cast<std::size_t>(code) < prend.size() && prend[static_cast<std::size_t>(code)] == 'x';
+            const bool accepte = code < std::ssize(prend) && prend[code] == 'x';
             EXPECT_EQ(std::tie(banc.L().Valide, banc.L().Position),
                       std::make_tuple(accepte, accepte ? P + sens : P));
         }
 }
 
 TEST(Ecoulement, LesCroisementsRemplissentDeuxCanauxDansLesDeuxOrdres) {
-    // First liquid, second liquid, whether the first runs across, then the cross's picture and fill.
+    // Two flow steps into the cross at P, each of a liquid coming from a side (-1 left, 1 right, -15
+    // top). Beside the cross lie filled pipes, so a liquid going across overflows; above and below,
+    // crosses. Then the cross's picture and fill, where each liquid flows on ('-' overflowed), the score.
     using C = Couleur;
-    const std::tuple<C, C, bool, const char*, const char*> cas[]{
-        {C::Rouge, C::Bleu, false, "8hbvr.bmp", "VrHb"},
-        {C::Bleu, C::Rouge, true, "8hbvr.bmp", "HbVr"},
-        {C::Bleu, C::Bleu, false, "8b.bmp", "VbHb"}};
-    for (auto [premiere, seconde, travers, image, fill] : cas) {
-        SCOPED_TRACE(fill);
-        Banc banc(10);
-        for (int i : {P, P - 1, P + 1, P - 15, P + 15})
+    const std::tuple<C, int, C, int, std::string> cas[]{
+        {C::Rouge, -15, C::Bleu, -1, "8hbvr.bmp VrHb 67 - 2"},
+        {C::Bleu, -1, C::Rouge, -15, "8hbvr.bmp HbVr - 67 2"},
+        {C::Bleu, -15, C::Bleu, -1, "8b.bmp VbHb - - 2"},
+        // Two liquids entering one channel in the same tick (blue flows first): both overflow.
+        {C::Bleu, -1, C::Rouge, 1, "8hr.bmp Hr - - 2"}};
+    for (const auto& [premiere, depuis1, seconde, depuis2, attendu] : cas) {
+        Banc banc;
+        for (int i : {P, P - 15, P + 15})
             banc.Poser(i, Croix);
-        banc.Pas(P, travers ? P - 1 : P - 15, premiere);
-        banc.Pas(P, travers ? P - 15 : P - 1, seconde);
-        EXPECT_EQ(std::tie(banc.C(P).Image, banc.C(P).DataField, banc.L(premiere).Valide,
-                           banc.L(seconde).Valide, banc.L(seconde).Position),
-                  std::make_tuple(image, fill, true, true, travers ? P + 15 : P + 1));
+        banc.Poser(P - 1, DroitH, "x");
+        banc.Poser(P + 1, DroitH, "x");
+        banc.Pas(P, P + depuis1, premiere);
+        banc.Pas(P, P + depuis2, seconde);
+        std::string vu = banc.C(P).Image + " " + banc.C(P).DataField;
+        for (C c : {premiere, seconde})
+            vu += banc.L(c).Valide ? " " + std::to_string(banc.L(c).Position) : " -";
+        EXPECT_EQ(vu + " " + std::to_string(banc.jeu.Etat().Score), attendu);
     }
-    // Two liquids entering one channel in the same tick (blue flows first): each finds the other's
-    // filled pipe ahead, and both overflow.
-    Banc banc(3);
-    banc.Poser(P, Croix);
-    banc.Poser(P - 1, DroitH, "x");
-    banc.Poser(P + 1, DroitH, "x");
-    banc.Pas(P, P - 1);
-    banc.Pas(P, P + 1, Couleur::Rouge);
-    EXPECT_EQ(std::tie(banc.L().Valide, banc.L(Couleur::Rouge).Valide, banc.C(P).Image, banc.C(P).DataField,
-                       banc.jeu.Etat().Score),
-              std::make_tuple(false, false, "8hr.bmp", "Hr", 2));
 }
 
 TEST(Ecoulement, LArriveeNeReussitQueParLaPorteSurLesNiveauxQuiEnOnt) {
