@@ -8,27 +8,25 @@ using namespace canalisor;
 using canalisor::test::Monde;
 
 // A piece (D departure, A arrival, P gate, O obstacle) tried on cell p with one piece `code` already
-// on cell `voisin` (0: none): whether the generator refuses the cell, a rule too lax or too strict,
-// and at the row ends, where a neighbour on another row never counts.
+// on cell `voisin` (0: none; code 1 is an obstacle): whether the generator refuses the cell, a rule too lax
+// or too strict, and at the row ends, where a neighbour on another row never counts.
 TEST(Placement, ReglesAuxBoutsDeLigneAuxCoinsEtAuxAbordsDesPieces) {
+    // clang-format off
     const std::tuple<char, int, int, int, bool> cas[]{
-        {'D', 0, 0, 0, false},           {'D', 0, 2, Obstacle, true},    {'D', 119, 0, 0, true},
-        {'D', 13, 15, Obstacle, false},  {'D', 13, 14, Obstacle, true},  {'D', 50, 49, 10, false},
-        {'D', 50, 49, 11, true},         {'A', 0, 0, 0, true},           {'A', 119, 0, 0, false},
-        {'A', 119, 117, Obstacle, true}, {'A', 16, 14, Obstacle, false}, {'A', 16, 15, Obstacle, true},
-        {'A', 49, 50, 9, false},         {'A', 49, 50, 14, true},        {'P', 0, 0, 0, true},
-        {'P', 119, 0, 0, true},          {'P', 16, 14, 9, false},        {'P', 50, 48, Obstacle, false},
-        {'P', 50, 52, 18, false},        {'P', 50, 49, 1, true},         {'P', 50, 51, 13, true},
-        {'P', 50, 48, 12, true},         {'P', 50, 52, 19, true},        {'P', 50, 48, 13, false},
-        {'O', 0, 1, 10, true},           {'O', 0, 1, 9, false},          {'O', 119, 118, 12, true},
-        {'O', 15, 14, 9, false},         {'O', 14, 15, 10, false},       {'O', 50, 49, 10, false}};
+        {'D', 0, 0, 0, false}, {'D', 0, 2, 1, true}, {'D', 119, 0, 0, true}, {'D', 13, 15, 1, false},
+        {'D', 13, 14, 1, true}, {'D', 50, 49, 10, false}, {'D', 50, 49, 11, true}, {'A', 0, 0, 0, true},
+        {'A', 119, 0, 0, false}, {'A', 119, 117, 1, true}, {'A', 16, 14, 1, false}, {'A', 16, 15, 1, true},
+        {'A', 49, 50, 9, false}, {'A', 49, 50, 14, true}, {'P', 0, 0, 0, true}, {'P', 119, 0, 0, true},
+        {'P', 16, 14, 9, false}, {'P', 50, 48, 1, false}, {'P', 50, 52, 18, false}, {'P', 50, 49, 1, true},
+        {'P', 50, 51, 13, true}, {'P', 50, 48, 12, true}, {'P', 50, 52, 19, true}, {'P', 50, 48, 13, false},
+        {'O', 0, 1, 10, true}, {'O', 0, 1, 9, false}, {'O', 119, 118, 12, true}, {'O', 15, 14, 9, false},
+        {'O', 14, 15, 10, false}, {'O', 50, 49, 10, false}};
+    // clang-format on
     for (auto [piece, p, voisin, code, refuse] : cas) {
         Grille g;
         g[static_cast<std::size_t>(voisin)].Tag = static_cast<std::int16_t>(code);
-        const auto regle = piece == 'D'   ? MalPlaceDepart
-                           : piece == 'A' ? MalPlaceArrivee
-                           : piece == 'P' ? MalPlacePassage
-                                          : MalPlaceObstacle;
+        const auto regle = std::array{MalPlaceDepart, MalPlaceArrivee, MalPlacePassage,
+                                      MalPlaceObstacle}[std::string_view("DAPO").find(piece)];
         EXPECT_EQ(regle(g, p), refuse) << piece << " at " << p << " beside " << code << " at " << voisin;
     }
 }

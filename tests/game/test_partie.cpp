@@ -21,13 +21,6 @@ void NouvellePartieConnue(Monde& m, int donnes = 1) {
     m.jeu.menuJouer_Click();
 }
 
-// Starts a game and deals level `niveau` (from a seeded world).
-void AuNiveau(Monde& m, int niveau) {
-    m.jeu.menuJouer_Click();
-    m.jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
-    m.jeu.NouveauNiveau();
-}
-
 // What the player sees, on one line: the boxes shown so far, each ended by '|' (" (stop)" when it
 // has the critical icon); level, tries, score, countdown, difficulty and its check mark; the Pause
 // caption; which are on of the Pause and valves buttons, the clock, the open valves and the
@@ -66,18 +59,12 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
     // the valves opened, what is seen, then the ticks for two more steps (each tick is one, worth
     // more) and the score; then what a new game shows, started paused (1, 3) or with the valves
     // open (2) on level 7, with no try left: it starts from scratch, but for the difficulty.
-    const std::string debut = "    22 Pause ----d 1500 Marie 0 / ", fin = " / " + Perdu + "1 2 0 ";
-    const std::pair<int, std::string> cas[]{
-        {1, debut +
-                "1 2 0 79 11 Retour P---- / 79 1 2 1 10 11 Pause PMH-- / 10 / 1 2 2 1 11 Pause --HV- / 2 6" +
-                fin + "80 11 Pause PMH--"},
-        {2, debut +
-                "1 2 0 59 22 Retour P---- / 59 1 2 1 10 22 Pause PMH-- / 10 / 1 2 2 1 22 Pause --HV- / 2 6" +
-                fin + "60 22 Pause PMH--"},
-        {3, debut +
-                "1 2 0 39 33 Retour P---- / 39 1 2 1 5 33 Pause PMH-- / 5 / 1 2 2 1 33 Pause --HV- / 2 8" +
-                fin + "40 33 Pause PMH--"}};
-    for (auto [d, attendu] : cas) {
+    const std::string debut = "    22 Pause ----d 1500 Marie 0/1 2 0 ", fin = "/" + Perdu + "1 2 0 ";
+    const std::tuple<int, const char*, const char*> cas[]{
+        {1, "79 11 Retour P----/79 1 2 1 10 11 Pause PMH--/10/1 2 2 1 11 Pause --HV-/2 6", "80 11"},
+        {2, "59 22 Retour P----/59 1 2 1 10 22 Pause PMH--/10/1 2 2 1 22 Pause --HV-/2 6", "60 22"},
+        {3, "39 33 Retour P----/39 1 2 1 5 33 Pause PMH--/5/1 2 2 1 33 Pause --HV-/2 8", "40 33"}};
+    for (auto [d, partie, nouvelle] : cas) {
         Monde m(static_cast<unsigned>(d));
         std::ranges::reverse(*m.palmares.table);
         m.jeu.Form_Load("/jeu/");
@@ -92,19 +79,19 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
         m.jeu.ChoisirDifficulte(d % 3 + 1); // locked while a game runs
         m.jeu.Timer1_Timer();
         m.jeu.Pause_Click();
-        vu += " / " + Vu(m);
+        vu += "/" + Vu(m);
         m.jeu.Pause_Click();
-        vu += " / " + std::to_string(m.TicsJusquAuPas());
+        vu += "/" + std::to_string(m.TicsJusquAuPas());
         vu += " " + Vu(m);
-        vu += " / " + std::to_string(m.TicsJusquAuPas());
+        vu += "/" + std::to_string(m.TicsJusquAuPas());
         m.jeu.Maxi_Click();
-        vu += " / " + Vu(m);
-        vu += " / " + std::to_string(m.TicsJusquAuPas() + m.TicsJusquAuPas());
+        vu += "/" + Vu(m);
+        vu += "/" + std::to_string(m.TicsJusquAuPas() + m.TicsJusquAuPas());
         vu += " " + std::to_string(m.jeu.Etat().Score);
         std::tie(m.jeu.Etat().Niveau, m.jeu.Etat().Essais) = std::pair(7, 0);
         d == 2 ? m.jeu.Maxi_Click() : m.jeu.Pause_Click();
         m.jeu.menuJouer_Click();
-        EXPECT_EQ(vu + " / " + Vu(m), attendu);
+        EXPECT_EQ(vu + "/" + Vu(m), debut + partie + fin + nouvelle + " Pause PMH--");
     }
     Monde m;
     m.palmares.table.reset();
@@ -132,10 +119,11 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
         {1, 15, "AAAA", "x", 500, Passe + "1 3 1608 60 22 Pause PMH--"},
         {3, 15, "AAAA", "x", max - 50, Passe + "1 3 2147483647 40 33 Pause PMH--"}};
     for (auto [d, niveau, pas, porte, score, attendu] : cas) {
-        SCOPED_TRACE(testing::Message() << "level " << niveau << ", " << pas << ", gates '" << porte << "'");
         Monde m(3);
         m.jeu.ChoisirDifficulte(d);
-        AuNiveau(m, niveau);
+        m.jeu.menuJouer_Click();
+        m.jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
+        m.jeu.NouveauNiveau();
         m.jeu.Etat().Score = score;
         Grille& g = m.jeu.Cellules();
         g.fill({Vide, "", "0.bmp", true});
@@ -150,7 +138,7 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
         }
         m.jeu.Maxi_Click(); // the next tick is a flow step
         m.jeu.Timer1_Timer();
-        EXPECT_EQ(Vu(m), attendu);
+        EXPECT_EQ(Vu(m), attendu) << "level " << niveau << ", " << pas << ", gates '" << porte << "'";
     }
 }
 
@@ -159,14 +147,13 @@ TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
     // empty answers (none when the score earns no place); the box after the three lost tries; the
     // record shown after and the file after.
     const std::string ne = "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ";
+    const char* exemple = "1500 Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,";
     const std::tuple<int, std::int32_t, const char*, std::string, const char*> cas[]{
         {0, 2000, "Zo\xe9\r\n", "", "2000 Zo\xe9   2000,Marie 1500,Paul 1200,Léa 900,Hugo 300,"},
-        {0, 0, "", "", "1500 Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,"},
-        {1, 2000, "Jules", ne + "ne peut pas être écrit. (stop)|",
-         "1500 Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,"},
+        {0, 0, "", "", exemple},
+        {1, 2000, "Jules", ne + "ne peut pas être écrit. (stop)|", exemple},
         {2, 2000, "", ne + "est introuvable ou illisible. (stop)|", "1500 "}};
     for (auto [fichier, score, tape, boite, apres] : cas) {
-        SCOPED_TRACE(testing::Message() << "score " << score << ", file " << fichier);
         Monde m;
         NouvellePartieConnue(m, 3);
         m.jeu.Etat().Score = score - 3; // the departure's cell adds one a try

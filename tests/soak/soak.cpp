@@ -95,10 +95,8 @@ struct Partie : Monde {
         jeu.menuJouer_Click();
         // Level 15 is dealt until the scripted player finds paths on it, about one deal in a thousand
         // (a run that never gets past the wrap fails at the end).
-        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !joueur.Planifier()); ++donne) {
-            jeu.Etat().Niveau = 15;
-            jeu.NouveauNiveau();
-        }
+        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !joueur.Planifier()); ++donne)
+            jeu.Etat().Niveau = 15, jeu.NouveauNiveau();
         for (int niveaux = 16 + Tirer(30); E().Essais >= 0 && !arretee; --niveaux)
             niveaux == 0 ? Geste(4) : JouerNiveau();
         ++vus[arretee ? 2 : 1];

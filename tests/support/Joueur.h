@@ -25,11 +25,11 @@ class JoueurScripte {
         for (int i = 0; i < NombreCellules; ++i)
             ou[static_cast<std::size_t>(Case(i).Tag)] = i;
         bool tout = true;
-        for (std::size_t k = 0; k < 4 && niveau >= Premiers[k]; ++k) {
+        const std::string_view liquides = Liquides[static_cast<std::size_t>(niveau)];
+        for (std::size_t k = 0; k < liquides.size(); ++k) {
             // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
             const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], passage = ou[11 + 3 * k];
-            const bool porte =
-                Portes[static_cast<std::size_t>(niveau)].find("brvj"[k]) != std::string_view::npos;
+            const bool porte = liquides[k] == 'P';
             // Through the gate, the liquid goes on the way it came in.
             const int sortie = Chemin(depart, Droite, porte ? passage : arrivee, porte);
             tout = sortie >= 0 && (!porte || Chemin(passage, sortie, arrivee, false) >= 0) && tout;
@@ -66,10 +66,11 @@ class JoueurScripte {
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
-    // The first level of each liquid (b r v j), and per level the liquids that must pass their gate.
-    static constexpr std::array<int, 4> Premiers{1, 3, 6, 10};
-    static constexpr std::array<std::string_view, 16> Portes{
-        "", "", "b", "", "b", "br", "", "b", "br", "brv", "", "b", "br", "brv", "brvj", "brvj"};
+    // Per level, the liquids that run, in the order blue, red, green, yellow: P when it must pass its
+    // gate, L when it need not.
+    static constexpr std::array<std::string_view, 16> Liquides{"",     "L",    "P",    "LL",  "PL",   "PP",
+                                                               "LLL",  "PLL",  "PPL",  "PPP", "LLLL", "PLLL",
+                                                               "PPLL", "PPPL", "PPPP", "PPPP"};
 
     // Moves, in the order the search tries them; a side of a cell is named by the move out through it.
     enum Sens { Droite, Bas, Haut, Gauche };
