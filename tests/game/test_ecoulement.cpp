@@ -29,10 +29,11 @@ TEST(Ecoulement, ChaquePieceParChaqueCoteVersChaqueCase) {
     constexpr int G = 0, D = 1, H = 2, B = 3, X = -1; // the sides left, right, top, bottom; X none
     const int pas[4]{-1, 1, -15, 15};                 // the neighbour on each side
     // The side each pipe 2..8 leads the liquid to, come in by the left, right, top, bottom (X: it
-    // overflows), and the codes (0..20) that the cell ahead takes, moving out towards each side.
+    // overflows), and the codes (0..20) that the cell ahead takes, moving out towards each side (none
+    // towards X).
     const int sorties[7][4]{{D, G, X, X}, {X, X, B, H}, {X, B, X, D}, {B, X, X, G},
                             {H, X, G, X}, {X, H, D, X}, {D, G, B, H}};
-    const std::string_view prend[4]{"  x x  xx  x", "  x  xx x xx", "   xxx  x", "   x  xxx"};
+    const std::string_view prend[5]{"", "  x x  xx  x", "  x  xx x xx", "   xxx  x", "   x  xxx"};
     // A piece at cell p, entered by side `de` (X: a departure) and left by side `vers`, towards a
     // cell holding each code 0..20 with that fill, and the codes it then takes. Every other
     // neighbour holds a cross, which would take the liquid from any side. First ways out that leave
@@ -43,10 +44,8 @@ TEST(Ecoulement, ChaquePieceParChaqueCoteVersChaqueCase) {
         {8, 7, B, X, "", ""},           {9, P, X, D, "", "  x  xx x"}, {11, P, G, D, "", "  x  xx x"},
         {11, P, D, G, "", "  x x  xx"}, {2, P, G, D, "Hr", ""},        {2, P, G, D, "Vr", "        x"},
         {3, P, H, B, "Hb", "        x"}};
-    for (int k = 0; k < 28; ++k) {
-        const int vers = sorties[k / 4][k % 4];
-        cas.push_back({k / 4 + 2, P, k % 4, vers, "", vers == X ? "" : prend[vers]});
-    }
+    for (int k = 0; k < 28; ++k)
+        cas.push_back({k / 4 + 2, P, k % 4, sorties[k / 4][k % 4], "", prend[sorties[k / 4][k % 4] + 1]});
     for (auto [piece, p, de, vers, fill, codes] : cas)
         for (int code = Vide; code <= 20; ++code) {
             SCOPED_TRACE(testing::Message() << piece << " at " << p << " by " << de << ": " << code << fill);

@@ -29,7 +29,6 @@ struct Partie : Monde {
     bool arretee = false, enPause = false;
     std::array<int, 3>& vus; // wraps, games over, games stopped
     JoueurScripte joueur{jeu};
-    bool pose = false; // the scripted player's last click laid a pipe
 
     const EtatJeu& E() const { return jeu.Etat(); }
     const Ecran& A() const { return jeu.Affichage(); }
@@ -58,7 +57,7 @@ struct Partie : Monde {
         : quoi == 2 ? jeu.Grille_Click(i)
         : quoi == 3 ? jeu.Pause_Click()
         : quoi == 4 ? jeu.menuArreter_Click()
-                    : void(pose = joueur.Poser(1) > 0);
+                    : void(joueur.Poser(1));
         vus[0] += niveau == 15 && E().Niveau == 1;
         const bool compte = !arretee && !enPause && E().Essais >= 0;
         if (A().Timer1Actif != compte || horloge.enMarche != compte ||
@@ -80,7 +79,7 @@ struct Partie : Monde {
 
     void JouerNiveau() {
         const int niveau = E().Niveau, essais = E().Essais;
-        pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty: a try is lost
+        const bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty
         for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics)
             Tirer(20) == 0 ? Distraction() : Geste(5); // one click at a time
         if (Tirer(3) != 0)

@@ -42,8 +42,8 @@ class JoueurScripte {
         int clics = 0;
         for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
             const auto voulue = std::ranges::find_if(plan_, [&](const auto& e) {
-                return !Contient(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
-                       Contient(e.second, jeu_.Etat().Tuyau1);
+                return !std::ranges::count(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
+                       std::ranges::count(e.second, jeu_.Etat().Tuyau1);
             });
             int cible = voulue != plan_.end() ? voulue->first : -1;
             // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
@@ -58,8 +58,8 @@ class JoueurScripte {
     }
 
     bool PlanEnPlace() const {
-        return std::ranges::all_of(plan_,
-                                   [&](const auto& e) { return Contient(e.second, Case(e.first).Tag); });
+        return std::ranges::all_of(
+            plan_, [&](const auto& e) { return std::ranges::count(e.second, Case(e.first).Tag); });
     }
 
     // Planned cell -> the pipe codes that fit there.
@@ -79,13 +79,8 @@ class JoueurScripte {
 
     // The cell one move away, or -1 past the board's edge.
     static int Voisine(int i, int sens) {
-        constexpr int Pas[]{1, 15, -15, -1};
-        const int j = i + Pas[sens];
+        const int j = i + std::array{1, 15, -15, -1}[static_cast<std::size_t>(sens)];
         return j < 0 || j >= 120 || ((sens == Droite || sens == Gauche) && j / 15 != i / 15) ? -1 : j;
-    }
-
-    static bool Contient(const std::vector<int>& codes, int code) {
-        return std::ranges::find(codes, code) != codes.end();
     }
 
     // Breadth-first search from the cell one move `sens` from the piece at `ancre`, to the cell `but`,
