@@ -69,9 +69,9 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
         std::ranges::reverse(*m.palmares.table);
         m.jeu.Form_Load("/jeu/");
         m.jeu.Grille_Click(0);
-        const Ecran& a = m.jeu.Affichage();
-        std::string vu = Vu(m) + " " + a.LabelRecord + " " + a.InfoBulleRecord + " " +
-                         std::to_string(m.jeu.Cellules()[0].Tag);
+        std::ostringstream vu; // a stream, as what is seen must be read in order
+        vu << Vu(m) << " " << m.jeu.Affichage().LabelRecord << " " << m.jeu.Affichage().InfoBulleRecord << " "
+           << m.jeu.Cellules()[0].Tag;
         m.jeu.ChoisirDifficulte(d);
         NouvellePartieConnue(m);
         for (int i : {1, 2, 3})
@@ -79,19 +79,16 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
         m.jeu.ChoisirDifficulte(d % 3 + 1); // locked while a game runs
         m.jeu.Timer1_Timer();
         m.jeu.Pause_Click();
-        vu += "/" + Vu(m);
+        vu << "/" << Vu(m);
         m.jeu.Pause_Click();
-        vu += "/" + std::to_string(m.TicsJusquAuPas());
-        vu += " " + Vu(m);
-        vu += "/" + std::to_string(m.TicsJusquAuPas());
+        vu << "/" << m.TicsJusquAuPas() << " " << Vu(m) << "/" << m.TicsJusquAuPas();
         m.jeu.Maxi_Click();
-        vu += "/" + Vu(m);
-        vu += "/" + std::to_string(m.TicsJusquAuPas() + m.TicsJusquAuPas());
-        vu += " " + std::to_string(m.jeu.Etat().Score);
+        vu << "/" << Vu(m) << "/" << m.TicsJusquAuPas() + m.TicsJusquAuPas() << " " << m.jeu.Etat().Score;
         std::tie(m.jeu.Etat().Niveau, m.jeu.Etat().Essais) = std::pair(7, 0);
         d == 2 ? m.jeu.Maxi_Click() : m.jeu.Pause_Click();
         m.jeu.menuJouer_Click();
-        EXPECT_EQ(vu + "/" + Vu(m), debut + partie + fin + nouvelle + " Pause PMH--");
+        vu << "/" << Vu(m);
+        EXPECT_EQ(vu.str(), debut + partie + fin + nouvelle + " Pause PMH--");
     }
     Monde m;
     m.palmares.table.reset();
