@@ -1,8 +1,4 @@
 // One flow step of a liquid on a board laid by hand.
-#include <gtest/gtest.h>
-
-#include <string_view>
-
 #include "MondeScripte.h"
 
 using namespace canalisor;
@@ -13,7 +9,7 @@ constexpr int P = 52; // row 3, column 7: every neighbour is on the board
 
 // A world whose board stays empty until the test lays what it needs.
 struct Banc : test::Monde {
-    explicit Banc(int niveau = 1) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
+    explicit Banc(int niveau = 3) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
     Cellule& C(int i) { return jeu.Cellules()[static_cast<std::size_t>(i)]; }
     void Poser(int i, int code, const char* fill = "") {
         C(i) = {static_cast<std::int16_t>(code), fill, "", true};
@@ -29,106 +25,83 @@ struct Banc : test::Monde {
 
 } // namespace
 
-TEST(Ecoulement, ChaqueTuyauParChaqueCoteDEntree) {
-    // Pipe `code` at cell p entered from p + depuis: the liquid goes on to p + vers, or overflows
-    // (vers 0). Every other neighbour holds a cross, which would take it from any side. First the
-    // ways out that would leave the row or the board; then each pipe 2..8 at P, with where it leads
-    // the liquid come from the left, right, top, bottom.
-    std::vector<std::array<int, 4>> cas{{2, -1, 0, 14}, {8, 1, 0, 15}, {3, -15, 0, 112}, {8, 15, 0, 7}};
-    const int sorties[7][4]{{1, -1, 0, 0},   {0, 0, 15, -15}, {0, 15, 0, 1},   {15, 0, 0, -1},
-                            {-15, 0, -1, 0}, {0, -15, 1, 0},  {1, -1, 15, -15}};
-    for (int code = 2; code <= 8; ++code)
-        for (int k = 0; k < 4; ++k)
-            cas.push_back(
-                {code, std::array{-1, 1, -15, 15}[static_cast<std::size_t>(k)], sorties[code - 2][k], P});
-    for (auto [code, depuis, vers, p] : cas) {
-        SCOPED_TRACE(testing::Message() << "piece " << code << " at " << p << " from " << p + depuis);
-        Banc banc;
-        banc.Poser(p, code);
-        for (int d : {-1, 1, -15, 15})
-            if (p + d >= 0 && p + d < NombreCellules)
-                banc.Poser(p + d, d == depuis ? DroitH : Croix, d == depuis ? "x" : "");
-        banc.Pas(p, p + depuis);
-        const Liquide& l = banc.L();
-        const std::string image = code != Croix ? std::to_string(code) + "b.bmp"
-                                  : depuis % 15 ? "8hb.bmp"
-                                                : "8vb.bmp";
-        // The cell is scored even when the liquid overflows from it.
-        EXPECT_EQ(std::tie(l.Valide, l.Position, l.Precedent, banc.jeu.Etat().Score, banc.C(p).Image),
-                  std::make_tuple(vers != 0, p + vers, vers ? p : p + depuis, 1, image));
-    }
-}
-
-TEST(Ecoulement, CeQueLaCaseSuivanteAccepte) {
-    // The blue front at P: a straight pipe (2, 3) entered so that it leaves towards P + sens, the
-    // departure (9) or the gate (11). The cell ahead, filled with `fill`, takes the liquid when its
-    // code (0..20) is marked in `prend`: leaving a departure or a gate, the liquid may only enter a pipe.
-    const std::tuple<int, int, const char*, std::string_view> cas[]{
-        {2, 1, "", "  x  xx x xx"}, {2, -1, "", "  x x  xx  x"},
-        {3, 15, "", "   x  xxx"},   {3, -15, "", "   xxx  x"},
-        {9, 1, "", "  x  xx x"},    {11, 1, "", "  x  xx x"},
-        {11, -1, "", "  x x  xx"},  {2, 1, "Hr", ""},
-        {2, 1, "Vr", "        x"},  {3, 15, "Hb", "        x"}};
-    for (const auto& [front, sens, fill, prend] : cas)
+TEST(Ecoulement, ChaquePieceParChaqueCoteVersChaqueCase) {
+    constexpr int G = 0, D = 1, H = 2, B = 3, X = -1; // the sides left, right, top, bottom; X none
+    const int pas[4]{-1, 1, -15, 15};                 // the neighbour on each side
+    // The side each pipe 2..8 leads the liquid to, come in by the left, right, top, bottom (X: it
+    // overflows), and the codes (0..20) that the cell ahead takes, moving out towards each side (none
+    // towards X).
+    const int sorties[7][4]{{D, G, X, X}, {X, X, B, H}, {X, B, X, D}, {B, X, X, G},
+                            {H, X, G, X}, {X, H, D, X}, {D, G, B, H}};
+    const std::string_view prend[5]{"", "  x x  xx  x", "  x  xx x xx", "   xxx  x", "   x  xxx"};
+    // A piece at cell p, entered by side `de` (X: a departure) and left by side `vers`, towards a
+    // cell holding each code 0..20 with that fill, and the codes it then takes. Every other
+    // neighbour holds a cross, which would take the liquid from any side. First ways out that leave
+    // the row or the board; out of a departure (9) or a gate (11), the liquid only enters a pipe; a
+    // filled channel takes nothing. Then every pipe from every side.
+    std::vector<std::tuple<int, int, int, int, const char*, std::string_view>> cas{
+        {2, 14, G, X, "", ""},          {8, 15, D, X, "", ""},         {3, 112, H, X, "", ""},
+        {8, 7, B, X, "", ""},           {9, P, X, D, "", "  x  xx x"}, {11, P, G, D, "", "  x  xx x"},
+        {11, P, D, G, "", "  x x  xx"}, {2, P, G, D, "Hr", ""},        {2, P, G, D, "Vr", "        x"},
+        {3, P, H, B, "Hb", "        x"}};
+    for (int k = 0; k < 28; ++k)
+        cas.push_back({k / 4 + 2, P, k % 4, sorties[k / 4][k % 4], "", prend[sorties[k / 4][k % 4] + 1]});
+    for (auto [piece, p, de, vers, fill, codes] : cas)
         for (int code = Vide; code <= 20; ++code) {
-            SCOPED_TRACE(testing::Message()
-                         << "front " << front << " towards " << sens << ": " << code << fill);
+            SCOPED_TRACE(testing::Message() << piece << " at " << p << " by " << de << ": " << code << fill);
             Banc banc;
-            banc.Poser(P, front);
-            banc.Poser(P + sens, code, fill);
-            banc.Pas(P, front == 9 ? P : P - sens);
-            const bool accepte =
-                static_cast<std::size_t>(code) < prend.size() && prend[static_cast<std::size_t>(code)] == 'x';
-            EXPECT_EQ(std::tie(banc.L().Valide, banc.L().Position),
-                      std::make_tuple(accepte, accepte ? P + sens : P));
+            banc.Poser(p, piece);
+            for (int s = G; s <= B; ++s) // but for the cells off the board
+                if (p + pas[s] >= 0 && p + pas[s] < NombreCellules)
+                    banc.Poser(p + pas[s], s == vers ? code : Croix, s == vers ? fill : "");
+            const int avant = de == X ? p : p + pas[de];
+            if (de != X)
+                banc.Poser(avant, DroitH, "x");
+            banc.Pas(p, avant);
+            const bool suit = code < std::ssize(codes) && codes[code] == 'x';
+            const std::string canal = piece != Croix ? "" : de < H ? "h" : "v"; // a cross fills one channel
+            // The cell is scored even when the liquid overflows from it.
+            EXPECT_EQ(std::tie(banc.L().Valide, banc.L().Position, banc.L().Precedent, banc.jeu.Etat().Score,
+                               banc.C(p).Image),
+                      std::make_tuple(suit, suit ? p + pas[vers] : p, suit ? p : avant, 1,
+                                      std::to_string(piece) + canal + "b.bmp"));
         }
 }
 
-TEST(Ecoulement, LesCroisementsRemplissentDeuxCanauxDansLesDeuxOrdres) {
-    // First liquid, second liquid, whether the first runs across, then the cross's picture and fill.
+TEST(Ecoulement, CroisementsEtArriveesSurDeuxPas) {
+    // Two flow steps into the piece at P (a cross or the blue arrival), each of a liquid coming from a
+    // side (-1 left, 1 right, -15 top; 0: the liquid steps on from where it stands). Beside P lie
+    // filled pipes, so a liquid going across a cross overflows; above and below, crosses; the blue
+    // gate at 80 holds that fill. Then P's picture and fill, where each liquid flows on ('-'
+    // overflowed, 'a' arrived), the score.
     using C = Couleur;
-    const std::tuple<C, C, bool, const char*, const char*> cas[]{
-        {C::Rouge, C::Bleu, false, "8hbvr.bmp", "VrHb"},
-        {C::Bleu, C::Rouge, true, "8hbvr.bmp", "HbVr"},
-        {C::Bleu, C::Bleu, false, "8b.bmp", "VbHb"}};
-    for (auto [premiere, seconde, travers, image, fill] : cas) {
-        SCOPED_TRACE(fill);
-        Banc banc(10);
-        for (int i : {P, P - 1, P + 1, P - 15, P + 15})
-            banc.Poser(i, Croix);
-        banc.Pas(P, travers ? P - 1 : P - 15, premiere);
-        banc.Pas(P, travers ? P - 15 : P - 1, seconde);
-        EXPECT_EQ(std::tie(banc.C(P).Image, banc.C(P).DataField, banc.L(premiere).Valide,
-                           banc.L(seconde).Valide, banc.L(seconde).Position),
-                  std::make_tuple(image, fill, true, true, travers ? P + 15 : P + 1));
-    }
-    // Two liquids entering one channel in the same tick (blue flows first): each finds the other's
-    // filled pipe ahead, and both overflow.
-    Banc banc(3);
-    banc.Poser(P, Croix);
-    banc.Poser(P - 1, DroitH, "x");
-    banc.Poser(P + 1, DroitH, "x");
-    banc.Pas(P, P - 1);
-    banc.Pas(P, P + 1, Couleur::Rouge);
-    EXPECT_EQ(std::tie(banc.L().Valide, banc.L(Couleur::Rouge).Valide, banc.C(P).Image, banc.C(P).DataField,
-                       banc.jeu.Etat().Score),
-              std::make_tuple(false, false, "8hr.bmp", "Hr", 2));
-}
-
-TEST(Ecoulement, LArriveeNeReussitQueParLaPorteSurLesNiveauxQuiEnOnt) {
-    // Level, fill of the gate cell, whether the arrival counts; once arrived, a later step neither
-    // scores nor moves.
-    for (auto [niveau, porte, valide] :
-         {std::tuple{4, "", false}, {4, "x", true}, {3, "", true}, {15, "", false}}) {
-        SCOPED_TRACE(testing::Message() << "level " << niveau << ", gate '" << porte << "'");
+    const std::tuple<int, int, const char*, C, int, C, int, std::string> cas[]{
+        {3, Croix, "", C::Rouge, -15, C::Bleu, -1, "8hbvr.bmp VrHb 67 - 2"},
+        {3, Croix, "", C::Bleu, -1, C::Rouge, -15, "8hbvr.bmp HbVr - 67 2"},
+        {3, Croix, "", C::Bleu, -15, C::Bleu, -1, "8b.bmp VbHb - - 2"},
+        // Two liquids entering one channel in the same tick (blue flows first): both overflow.
+        {3, Croix, "", C::Bleu, -1, C::Rouge, 1, "8hr.bmp Hr - - 2"},
+        // An arrival counts only through its gate on the levels that have one; once arrived, a later
+        // step neither scores nor moves.
+        {4, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x -a -a 1"},
+        {4, 10, "x", C::Bleu, -1, C::Bleu, 0, "10b.bmp x 52a 52a 1"},
+        {3, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x 52a 52a 1"},
+        {15, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x -a -a 1"}};
+    for (const auto& [niveau, piece, porte, premiere, depuis1, seconde, depuis2, attendu] : cas) {
         Banc banc(niveau);
-        banc.Poser(P, 10);
+        for (int i : {P - 15, P + 15})
+            banc.Poser(i, Croix);
+        banc.Poser(P, piece);
+        banc.Poser(P - 1, DroitH, "x");
+        banc.Poser(P + 1, DroitH, "x");
         banc.Poser(80, 11, porte);
         banc.L().Passage = 80;
-        banc.Pas(P, P - 1);
-        banc.jeu.Remplissage(Couleur::Bleu);
-        EXPECT_EQ(std::tie(banc.L().Arrive, banc.L().Valide, banc.C(P).Image, banc.jeu.Etat().Score,
-                           banc.L().Position),
-                  std::make_tuple(true, valide, "10b.bmp", 1, P));
+        banc.Pas(P, P + depuis1, premiere);
+        depuis2 ? banc.Pas(P, P + depuis2, seconde) : banc.jeu.Remplissage(seconde);
+        std::string vu = banc.C(P).Image + " " + banc.C(P).DataField;
+        for (C c : {premiere, seconde})
+            vu += (banc.L(c).Valide ? " " + std::to_string(banc.L(c).Position) : " -") +
+                  (banc.L(c).Arrive ? "a" : "");
+        EXPECT_EQ(vu + " " + std::to_string(banc.jeu.Etat().Score), attendu);
     }
 }

@@ -5,12 +5,7 @@
 //   CANALISOR_SOAK_SEED    seed of the first game (default 20240611); game g plays seed + g
 // A failure names its game's seed: CANALISOR_SOAK_SEED=<seed> CANALISOR_SOAK_GAMES=1 replays it.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdlib>
-#include <random>
-#include <stdexcept>
 
 #include "Joueur.h"
 #include "MondeScripte.h"
@@ -33,6 +28,7 @@ struct Partie : Monde {
     std::mt19937 alea;
     bool arretee = false, enPause = false;
     std::array<int, 3>& vus; // wraps, games over, games stopped
+    JoueurScripte joueur{jeu};
 
     const EtatJeu& E() const { return jeu.Etat(); }
     const Ecran& A() const { return jeu.Affichage(); }
@@ -44,41 +40,32 @@ struct Partie : Monde {
         return p;
     }
 
-    // One event, then the rules that hold whatever the player does: the clock runs exactly while
-    // the game counts, the level and tries stay in range, the score never falls; and, when
-    // `immobile`, the board, the hand and the countdown have not moved.
-    template <class Action> void Evenement(const std::string& nom, bool immobile, Action action) {
-        const int niveau = E().Niveau, score = E().Score;
-        const std::string avant = Photo();
-        action();
-        vus[0] += niveau == 15 && E().Niveau == 1;
-        const bool compte = !arretee && !enPause && E().Essais >= 0;
-        const char* faute = A().Timer1Actif != compte || horloge.enMarche != compte ||
-                                    (A().PauseLegende == "Retour") != enPause
-                                ? "the clock runs when the game does not count, or stops when it does"
-                            : E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < score
-                                ? "the level or the tries out of range, or the score went down"
-                            : immobile && Photo() != avant ? "the game moved"
-                                                           : nullptr;
-        if (faute)
-            throw std::runtime_error("seed " + std::to_string(graine) + ", after " + nom + ": " + faute);
-    }
-
-    // 0 a tick, 1 the valves, 2 a click on cell i, 3 pause, 4 stop. Paused, the first three change
-    // nothing; nor does a click on an anchored or a filled piece.
-    void Geste(int quoi, int i) {
+    // One event: 0 a tick, 1 the valves, 2 a click on cell i, 3 pause, 4 stop, 5 the scripted
+    // player's next pipe. Then the rules that hold whatever the player does: the clock runs exactly
+    // while the game counts, the level and tries stay in range, the score never falls. Paused, a
+    // tick, the valves and a click move nothing (the board, the hand, the countdown); nor does a
+    // click on an anchored or a filled piece. A broken rule throws.
+    void Geste(int quoi, int i = 0) {
         const Cellule& c = jeu.Cellules()[static_cast<std::size_t>(i)];
         const bool fixe = c.Tag == 1 || c.Tag >= 9 || !c.DataField.empty();
         enPause = quoi == 3 ? enPause != A().PauseActif : enPause && quoi != 4;
         arretee = arretee || quoi == 4;
-        const char* noms[]{"a tick", "the valves", "a click", "pause", "a stop"};
-        Evenement(noms[quoi], quoi < 3 && (enPause || (quoi == 2 && fixe)), [&] {
-            quoi == 0   ? jeu.Timer1_Timer()
-            : quoi == 1 ? jeu.Maxi_Click()
-            : quoi == 2 ? jeu.Grille_Click(i)
-            : quoi == 3 ? jeu.Pause_Click()
-                        : jeu.menuArreter_Click();
-        });
+        const int niveau = E().Niveau, score = E().Score;
+        const std::string avant = Photo();
+        quoi == 0   ? jeu.Timer1_Timer()
+        : quoi == 1 ? jeu.Maxi_Click()
+        : quoi == 2 ? jeu.Grille_Click(i)
+        : quoi == 3 ? jeu.Pause_Click()
+        : quoi == 4 ? jeu.menuArreter_Click()
+                    : void(joueur.Poser(1));
+        vus[0] += niveau == 15 && E().Niveau == 1;
+        const bool compte = !arretee && !enPause && E().Essais >= 0;
+        if (A().Timer1Actif != compte || horloge.enMarche != compte ||
+            (A().PauseLegende == "Retour") != enPause || E().Niveau < 1 || E().Niveau > 15 ||
+            E().Essais < -1 || E().Score < score ||
+            (quoi < 3 && (enPause || (quoi == 2 && fixe)) && Photo() != avant))
+            throw std::runtime_error("seed " + std::to_string(graine) + ": a rule broken after gesture " +
+                                     std::to_string(quoi));
     }
     // Something a player does on the side; a pause has a tick, the valves and a click in it.
     void Distraction() {
@@ -92,32 +79,25 @@ struct Partie : Monde {
 
     void JouerNiveau() {
         const int niveau = E().Niveau, essais = E().Essais;
-        JoueurScripte joueur(jeu);
-        bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty: a try is lost
-        for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics) {
-            Evenement("laying a pipe", false, [&] { pose = joueur.Poser(1) > 0; }); // one click at a time
-            if (Tirer(20) == 0)
-                Distraction();
-        }
+        const bool pose = Tirer(5) != 0 && joueur.Planifier(); // now and then a board is left empty
+        for (int clics = 0; pose && !joueur.PlanEnPlace() && clics < 3000; ++clics)
+            Tirer(20) == 0 ? Distraction() : Geste(5); // one click at a time
         if (Tirer(3) != 0)
-            Geste(1, 0);
+            Geste(1);
         while (A().Timer1Actif && E().Niveau == niveau && E().Essais == essais)
-            Tirer(60) == 0 ? Distraction() : Geste(0, 0);
+            Tirer(60) == 0 ? Distraction() : Geste(0);
     }
 
     void Jouer() {
         jeu.ChoisirDifficulte(1 + static_cast<int>(graine % 3));
         dialogues.reponses = {"Soak"};
-        Evenement("a new game", false, [&] { jeu.menuJouer_Click(); });
+        jeu.menuJouer_Click();
         // Level 15 is dealt until the scripted player finds paths on it, about one deal in a thousand
         // (a run that never gets past the wrap fails at the end).
-        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !JoueurScripte(jeu).Planifier());
-             ++donne) {
-            jeu.Etat().Niveau = 15;
-            jeu.NouveauNiveau();
-        }
+        for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !joueur.Planifier()); ++donne)
+            jeu.Etat().Niveau = 15, jeu.NouveauNiveau();
         for (int niveaux = 16 + Tirer(30); E().Essais >= 0 && !arretee; --niveaux)
-            niveaux == 0 ? Geste(4, 0) : JouerNiveau();
+            niveaux == 0 ? Geste(4) : JouerNiveau();
         ++vus[arretee ? 2 : 1];
         for (int k = 0; k < 20; ++k) // once the game is stopped or over, nothing starts the clock
             Distraction();

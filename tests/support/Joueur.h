@@ -6,10 +6,7 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <map>
-#include <string_view>
-#include <vector>
 
 #include "Jeu.h"
 
@@ -23,23 +20,19 @@ class JoueurScripte {
     bool Planifier() {
         plan_.clear();
         const int niveau = std::clamp<int>(jeu_.Etat().Niveau, 0, 15);
-        const auto trouver = [&](int code) { // the cell that shows this piece, or -1
-            const auto it = std::ranges::find(jeu_.Cellules(), code, &Cellule::Tag);
-            return it == jeu_.Cellules().end() ? -1 : static_cast<int>(it - jeu_.Cellules().begin());
-        };
+        std::array<int, 21> ou; // the cell that shows each piece, or -1
+        ou.fill(-1);
+        for (int i = 0; i < NombreCellules; ++i)
+            ou[static_cast<std::size_t>(Case(i).Tag)] = i;
         bool tout = true;
-        for (std::size_t k = 0; k < 4 && niveau >= Premiers[k]; ++k) {
+        const std::string_view liquides = Liquides[static_cast<std::size_t>(niveau)];
+        for (std::size_t k = 0; k < liquides.size(); ++k) {
             // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
-            const int code = 9 + 3 * static_cast<int>(k), depart = trouver(code), arrivee = trouver(code + 1);
-            const bool porte =
-                Portes[static_cast<std::size_t>(niveau)].find("brvj"[k]) != std::string_view::npos;
-            const int passage = porte ? trouver(code + 2) : -1;
-            int sortie = Droite;
-            const bool trouve = depart >= 0 && Chemin(Voisine(depart, Droite), Droite,
-                                                      porte ? passage : arrivee, porte, &sortie);
+            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], passage = ou[11 + 3 * k];
+            const bool porte = liquides[k] == 'P';
             // Through the gate, the liquid goes on the way it came in.
-            tout = trouve && (!porte || Chemin(Voisine(passage, sortie), sortie, arrivee, false, nullptr)) &&
-                   tout;
+            const int sortie = Chemin(depart, Droite, porte ? passage : arrivee, porte);
+            tout = sortie >= 0 && (!porte || Chemin(passage, sortie, arrivee, false) >= 0) && tout;
         }
         return tout;
     }
@@ -49,8 +42,8 @@ class JoueurScripte {
         int clics = 0;
         for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
             const auto voulue = std::ranges::find_if(plan_, [&](const auto& e) {
-                return !Contient(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
-                       Contient(e.second, jeu_.Etat().Tuyau1);
+                return !std::ranges::count(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
+                       std::ranges::count(e.second, jeu_.Etat().Tuyau1);
             });
             int cible = voulue != plan_.end() ? voulue->first : -1;
             // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
@@ -65,18 +58,19 @@ class JoueurScripte {
     }
 
     bool PlanEnPlace() const {
-        return std::ranges::all_of(plan_,
-                                   [&](const auto& e) { return Contient(e.second, Case(e.first).Tag); });
+        return std::ranges::all_of(
+            plan_, [&](const auto& e) { return std::ranges::count(e.second, Case(e.first).Tag); });
     }
 
     // Planned cell -> the pipe codes that fit there.
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
-    // The first level of each liquid (b r v j), and per level the liquids that must pass their gate.
-    static constexpr std::array<int, 4> Premiers{1, 3, 6, 10};
-    static constexpr std::array<std::string_view, 16> Portes{
-        "", "", "b", "", "b", "br", "", "b", "br", "brv", "", "b", "br", "brv", "brvj", "brvj"};
+    // Per level, the liquids that run, in the order blue, red, green, yellow: P when it must pass its
+    // gate, L when it need not.
+    static constexpr std::array<std::string_view, 16> Liquides{"",     "L",    "P",    "LL",  "PL",   "PP",
+                                                               "LLL",  "PLL",  "PPL",  "PPP", "LLLL", "PLLL",
+                                                               "PPLL", "PPPL", "PPPP", "PPPP"};
 
     // Moves, in the order the search tries them; a side of a cell is named by the move out through it.
     enum Sens { Droite, Bas, Haut, Gauche };
@@ -85,45 +79,35 @@ class JoueurScripte {
 
     // The cell one move away, or -1 past the board's edge.
     static int Voisine(int i, int sens) {
-        constexpr int Pas[]{1, 15, -15, -1};
-        const int j = i + Pas[sens];
+        const int j = i + std::array{1, 15, -15, -1}[static_cast<std::size_t>(sens)];
         return j < 0 || j >= 120 || ((sens == Droite || sens == Gauche) && j / 15 != i / 15) ? -1 : j;
     }
 
-    static bool Contient(const std::vector<int>& codes, int code) {
-        return std::ranges::find(codes, code) != codes.end();
-    }
-
-    // Breadth-first search from cell `depuis`, entered moving `sens`, to the cell `but`, which must
-    // be entered horizontally (a gate; `*sortieBut` receives the move out of it) or moving right (an
-    // arrival). The way back needs no check: the cell behind is a visited one, or the anchored
-    // piece the search starts from.
-    bool Chemin(int depuis, int sens, int but, bool butHorizontal, int* sortieBut) {
+    // Breadth-first search from the cell one move `sens` from the piece at `ancre`, to the cell `but`,
+    // which must be entered horizontally (a gate) or moving right (an arrival). Returns the move
+    // into `but`, or -1. The way back needs no check: the cell behind is a visited one, or the
+    // anchored piece the search starts from.
+    int Chemin(int ancre, int sens, int but, bool butHorizontal) {
+        const int depuis = ancre < 0 ? -1 : Voisine(ancre, sens);
         if (!CaseLibre(depuis) || but < 0)
-            return false;
+            return -1;
         // Each cell reached: the one it was reached from, and the move it was entered by.
         std::map<int, std::pair<int, int>> venue{{depuis, {-1, sens}}};
         std::vector<int> file{depuis};
-        for (std::size_t k = 0; k < file.size(); ++k) {
+        for (std::size_t k = 0; k < file.size(); ++k)
             for (int sortie : {Droite, Bas, Haut, Gauche}) {
                 const int suivant = Voisine(file[k], sortie);
                 if (suivant == but && (sortie == Droite || (butHorizontal && sortie == Gauche))) {
-                    if (sortieBut)
-                        *sortieBut = sortie;
                     // Each cell's exit is the move its successor was entered by.
-                    for (int n = file[k]; n >= 0; n = venue[n].first) {
-                        const int entree = venue[n].second;
-                        plan_[n] = entree == sortie ? std::vector{Tuyaux[entree][sortie], 8}
-                                                    : std::vector{Tuyaux[entree][sortie]};
-                        sortie = entree;
-                    }
-                    return true;
+                    for (int n = file[k], s = sortie; n >= 0; s = venue[n].second, n = venue[n].first)
+                        plan_[n] = venue[n].second == s ? std::vector{Tuyaux[s][s], 8}
+                                                        : std::vector{Tuyaux[venue[n].second][s]};
+                    return sortie;
                 }
                 if (CaseLibre(suivant) && venue.try_emplace(suivant, file[k], sortie).second)
                     file.push_back(suivant);
             }
-        }
-        return false;
+        return -1;
     }
 
     const Cellule& Case(int i) const { return jeu_.Cellules()[static_cast<std::size_t>(i)]; }

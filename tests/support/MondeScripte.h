@@ -2,13 +2,9 @@
 #pragma once
 
 #include <deque>
-#include <functional>
-#include <optional>
 #include <random>
 #include <stdexcept>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -28,10 +24,11 @@ namespace test {
 struct HasardScripte : Hasard {
     explicit HasardScripte(std::optional<unsigned> g = std::nullopt) : graine(g), generateur(g.value_or(0)) {}
     double Suivant() override {
-        if (valeurs.empty() && graine)
-            valeurs.push_back(static_cast<double>(generateur() >> 8) / static_cast<double>(1u << 24));
-        if (valeurs.empty()) // thrown, not returned: a made-up value could loop a level layout forever
+        // Thrown, not returned: a made-up value could loop a level layout forever.
+        if (valeurs.empty() && !graine)
             throw std::logic_error("a random value was drawn that the test did not queue");
+        if (valeurs.empty())
+            return static_cast<double>(generateur() >> 8) / static_cast<double>(1u << 24);
         const double r = valeurs.front();
         valeurs.pop_front();
         return r;
@@ -64,10 +61,9 @@ struct DialoguesScriptes : Dialogues {
         if (avantReponse)
             std::exchange(avantReponse, nullptr)();
         EXPECT_FALSE(reponses.empty()) << "unexpected name box";
-        if (reponses.empty())
-            return "?"; // ends the prompt loop
-        const std::string r = std::move(reponses.front());
-        reponses.pop_front();
+        const std::string r = reponses.empty() ? "?" : reponses.front(); // "?" ends the prompt loop
+        if (!reponses.empty())
+            reponses.pop_front();
         return r;
     }
     std::vector<Boite> messages;
@@ -107,16 +103,13 @@ struct Monde {
     DialoguesScriptes dialogues;
     PalmaresMemoire palmares;
     Jeu jeu;
-    // Ticks until a box appears or the clock stops; returns the number of ticks.
+    // Ticks until a flow step (a tick that starts on "1"), a box or a stopped clock; returns the
+    // number of ticks.
     int TicsJusquAuPas() {
-        int tics = 0;
         const std::size_t n = dialogues.messages.size(); // boxes shown so far
-        // A tick that starts on "1" is a flow step: the last one counted.
-        for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == n;
-             ++tics) {
-            pas = jeu.Affichage().LabelTemps == "1";
-            jeu.Timer1_Timer();
-        }
+        int tics = 0;
+        for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == n; ++tics)
+            pas = jeu.Affichage().LabelTemps == "1", jeu.Timer1_Timer();
         return tics;
     }
 };
