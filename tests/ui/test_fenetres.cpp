@@ -24,11 +24,6 @@
 #include "MondeQt.h"
 #include "MondeScripte.h"
 
-// Without the build's tiles, every cell draws its stand-in.
-#ifndef CANALISOR_DOSSIER_TUILES
-#define CANALISOR_DOSSIER_TUILES "/nonexistent/"
-#endif
-
 // gtest prints text, not bytes.
 void PrintTo(const QString& texte, std::ostream* sortie) {
     *sortie << texte.toStdString();
@@ -37,14 +32,13 @@ void PrintTo(const QString& texte, std::ostream* sortie) {
 namespace canalisor::test {
 namespace {
 
-// Scripted boxes that also note each box's icon and text, after what the window showed as it opened.
+// Scripted boxes that also note, as each opens, what the window shows then and the box's text.
 struct Boites : DialoguesScriptes {
     void Message(const std::string& texte, Icone icone) override {
-        vus.append((vue ? vue() + " " : QString()) + (icone == Icone::Critique ? "(stop) " : "") +
-                   QString::fromStdString(texte));
+        vus << vue() + " " + QString::fromStdString(texte);
         DialoguesScriptes::Message(texte, icone);
     }
-    std::function<QString()> vue;
+    std::function<QString()> vue = [] { return QString(); };
     QStringList vus;
 };
 
@@ -88,11 +82,6 @@ struct Fenetre {
         hasard, horloge, dialogues, memoire, QString::fromUtf8(CANALISOR_DOSSIER_TUILES));
 };
 
-struct EnJeu : ::testing::Test {
-    void SetUp() override { f.Faire("menuJouer"); }
-    Fenetre f;
-};
-
 QString Arbre(const QList<QAction*>& actions) {
     QStringList legendes;
     for (const QAction* a : actions)
@@ -100,30 +89,11 @@ QString Arbre(const QList<QAction*>& actions) {
     return legendes.join(", ");
 }
 
-// The menus ("Règles" and "A propos" are commands of the bar itself), the board's corner cells
-// (81 pixels square) and every label of the four windows, whose text must fit.
-TEST_F(EnJeu, MenusDispositionEtTextesQuiTiennent) {
-    EXPECT_EQ(Arbre(f.form->menuBar()->actions()),
-              "Fichier[Nouvelle partie, Arrêter la partie, Niveau de difficulté[Facile (1), Moyen (2), "
-              "Difficile (3)], Meilleurs scores, Quitter], Règles, A propos");
-    EXPECT_EQ(f.form->centralWidget()->size(), QSize(1218, 738));
-    EXPECT_EQ(f.form->Case(0)->geometry().united(f.form->Case(119)->geometry()), QRect(8, 88, 1201, 641));
-    QList<QLabel*> labels = f.form->findChildren<QLabel*>();
-    for (const QWidget* cote : f.Ouvrir())
-        labels += cote->findChildren<QLabel*>();
-    for (const QLabel* l : labels) {
-        const int drapeaux = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect zone = l->contentsRect();
-        EXPECT_EQ(zone | QFontMetrics(l->font()).boundingRect(zone, drapeaux, l->text().trimmed()), zone)
-            << l->objectName().toStdString();
-    }
-}
-
 // Each step: a gesture, then Pause and Vannes max. (caption, + enabled or - not), the difficulty
 // menu (check marks, enabled), the time shown, the clock (M running, A stopped) and the pipe in
 // hand. Each difficulty item applies its own difficulty, and none while a game runs; with no game
 // there is no button, so no letter. A click lays the pipe in hand, and paused it lays nothing.
-TEST(Form1, BoutonsMenusClicsEtRaccourcisSuiventLaPartie) {
+TEST(Form1, MenusBoutonsClicsEtRaccourcisSuiventLaPartie) {
     const QString etapes =
         "P>Pause-Vannes max.- -x-+  A ;V>Pause-Vannes max.- -x-+  A ;"
         "menuFacile>Pause-Vannes max.- x--+  A ;Ctrl+N>Pause+Vannes max.+ x--- 80 M 4.bmp;"
@@ -148,13 +118,46 @@ TEST(Form1, BoutonsMenusClicsEtRaccourcisSuiventLaPartie) {
         EXPECT_EQ(etat + (f.horloge.enMarche ? " M " : " A ") + f.form->Bloc(0)->NomImage(),
                   etape.section('>', 1));
     }
+    // The menus ("Règles" and "A propos" are commands of the bar itself), the board's corner cells
+    // (81 pixels square) and every label of the four windows, whose text must fit.
+    EXPECT_EQ(Arbre(f.form->menuBar()->actions()),
+              "Fichier[Nouvelle partie, Arrêter la partie, Niveau de difficulté[Facile (1), Moyen (2), "
+              "Difficile (3)], Meilleurs scores, Quitter], Règles, A propos");
+    EXPECT_EQ(f.form->centralWidget()->size(), QSize(1218, 738));
+    EXPECT_EQ(f.form->Case(0)->geometry().united(f.form->Case(119)->geometry()), QRect(8, 88, 1201, 641));
+    QList<QLabel*> labels = f.form->findChildren<QLabel*>();
+    for (const QWidget* cote : f.Ouvrir())
+        labels += cote->findChildren<QLabel*>();
+    for (const QLabel* l : labels) {
+        const int drapeaux = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect zone = l->contentsRect();
+        EXPECT_EQ(zone | QFontMetrics(l->font()).boundingRect(zone, drapeaux, l->text().trimmed()), zone)
+            << l->objectName().toStdString();
+    }
 }
 
-// From the cell under the mouse, keys g d h b (the arrows) and e (Enter), in capitals when they
-// come from a key held down; then the cursor and, after an Enter, its cell's picture and the pipe
-// in hand. The board's edges stop the cursor and a held arrow goes on moving it, but a held
-// laying key lays one pipe however long it repeats (the Enter that closed a message box, for one).
-TEST_F(EnJeu, LesFlechesMenentLeCurseurEtUneToucheTenueNePoseQuUnTuyau) {
+QString Lu(QObject* objet, QAccessible::Text quoi = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(objet)->text(quoi);
+}
+
+// A screen reader reads cells, boxes and counters as name=value, and the Pause button says what
+// it would do. From the cell under the mouse, keys g d h b (the arrows) and e (Enter), in capitals
+// when they come from a key held down; then the cursor and, after an Enter, its cell's picture and
+// the pipe in hand. The board's edges stop the cursor and a held arrow goes on moving it, but a
+// held laying key lays one pipe however long it repeats (the Enter that closed a box, for one).
+TEST(Form1, LecteurDEcranFlechesEtToucheTenue) {
+    Fenetre f;
+    f.Faire("menuJouer");
+    f.form->Modele().Cellules()[63] = {Croix, "Vv", "8vv.bmp", true};
+    f.form->Modele().Cellules()[76] = {13, "x", "13r.bmp", true};
+    f.form->Rafraichir();
+    QStringList lus{Lu(f.form->Case(63)), Lu(f.form->Case(76))};
+    for (const char* nom : {"BlocSuivant", "BlocSuivant2", "BlocSuivant3", "LabelNiveau"})
+        lus << Lu(f.W<QWidget>(nom)) + "=" + Lu(f.W<QWidget>(nom), QAccessible::Value);
+    EXPECT_EQ(lus, (QStringList{"Ligne 5, colonne 4 : croisement, canal vertical rempli de vert",
+                                "Ligne 6, colonne 2 : arrivée du liquide rouge, rempli de rouge",
+                                "Tuyau en main : coude droite-bas=", "Tuyau suivant : tuyau horizontal=",
+                                "Tuyau d'après : croisement=", "Niveau=1"}));
     const std::tuple<int, std::string_view, const char*> cas[] = {
         {0, "gh", "0"},  {0, "ddb", "17"},          {14, "d", "14"},
         {15, "g", "15"}, {119, "db", "119"},        {112, "hhh", "67"},
@@ -174,26 +177,8 @@ TEST_F(EnJeu, LesFlechesMenentLeCurseurEtUneToucheTenueNePoseQuUnTuyau) {
                   QString(attendu))
             << depart << " " << frappe;
     }
-}
-
-QString Lu(QObject* objet, QAccessible::Text quoi = QAccessible::Name) {
-    return QAccessible::queryAccessibleInterface(objet)->text(quoi);
-}
-
-// Cells, boxes and counters read as name=value; the Pause button says what it would do.
-TEST_F(EnJeu, UnLecteurDEcranLitLesCasesLesBoitesLesCompteursEtLesBoutons) {
-    f.form->Modele().Cellules()[63] = {Croix, "Vv", "8vv.bmp", true};
-    f.form->Modele().Cellules()[76] = {13, "x", "13r.bmp", true};
-    f.form->Rafraichir();
-    QStringList lus{Lu(f.form->Case(63)), Lu(f.form->Case(76))};
-    for (const char* nom : {"BlocSuivant", "BlocSuivant2", "BlocSuivant3", "LabelNiveau"})
-        lus << Lu(f.W<QWidget>(nom)) + "=" + Lu(f.W<QWidget>(nom), QAccessible::Value);
     f.Faire("P");
-    EXPECT_EQ(lus << Lu(f.W<QPushButton>("Pause"), QAccessible::Description),
-              (QStringList{"Ligne 5, colonne 4 : croisement, canal vertical rempli de vert",
-                           "Ligne 6, colonne 2 : arrivée du liquide rouge, rempli de rouge",
-                           "Tuyau en main : coude droite-bas=", "Tuyau suivant : tuyau horizontal=",
-                           "Tuyau d'après : croisement=", "Niveau=1", "Reprend la partie. Raccourci : P"}));
+    EXPECT_EQ(Lu(f.W<QPushButton>("Pause"), QAccessible::Description), "Reprend la partie. Raccourci : P");
 }
 
 // Each command shows its window with its title and text; a second command brings it to the
@@ -255,7 +240,7 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreIndependante) {
     f.Faire("menuJouer");
     for (int tics = 0; f.dialogues.vus.isEmpty() && tics < 100; ++tics)
         f.form->Timer1_Timer();
-    EXPECT_EQ(f.dialogues.vus, QStringList{"1/1 (stop) Dommage! Vous avez perdu."});
+    EXPECT_EQ(f.dialogues.vus, QStringList{"1/1 Dommage! Vous avez perdu."});
 
     cotes[2]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
