@@ -36,14 +36,6 @@ std::string Vu(const Monde& m) {
            (m.jeu.Etat().VannesMax ? "V" : "-") + (a.MenuDifficulteActif ? "d" : "-");
 }
 
-// A table as one line, each entry followed by a comma; "" for no file.
-std::string Ligne(const std::optional<TableScores>& t) {
-    std::string ligne;
-    for (std::size_t k = 0; t && k < t->size(); ++k)
-        ligne += (*t)[k].Nom + " " + (*t)[k].Points + ",";
-    return ligne;
-}
-
 const std::string Perdu = "Dommage! Vous avez perdu. (stop)|",
                   Passe = "Félicitations! Vous passez au niveau suivant.|";
 
@@ -160,7 +152,7 @@ TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
         for (int essai = 0; essai < 3; ++essai)
             m.TicsJusquAuPas();
         // A finished game cannot be resumed.
-        EXPECT_EQ(Vu(m) + " " + m.jeu.Affichage().LabelRecord + " " + Ligne(m.palmares.table),
+        EXPECT_EQ(Vu(m) + " " + m.jeu.Affichage().LabelRecord + " " + EnLigne(m.palmares.table),
                   Perdu + Perdu + Perdu + boite + "1 0 " + std::to_string(score) + " 10 22 Pause ----- " +
                       apres);
         EXPECT_EQ(m.dialogues.invites,
@@ -191,18 +183,7 @@ TEST(Classement, ClasseLeFichierPuisYPlaceUnNouveauScore) {
             lu >> e.Nom >> e.Points;
         t = ClasserScores(t);
         const std::optional<int> place = InsererScore(t, "Z", score);
-        EXPECT_EQ((place ? std::to_string(*place) : "-") + " " + Ligne(t), attendu)
+        EXPECT_EQ((place ? std::to_string(*place) : "-") + " " + EnLigne(t), attendu)
             << fichier << ", " << score;
     }
-}
-
-TEST(Classement, LireNombrePrendEspacesSigneEtChiffresSurTrenteDeuxBits) {
-    // clang-format off
-    const std::pair<std::string, std::optional<std::int32_t>> cas[]{
-        {"  +42  ", 42}, {"-2147483648", INT32_MIN}, {"-2147483649", {}}, {"2147483648", {}}, {"   ", {}},
-        {std::string(100000, '9'), {}}, {std::string(100000, '0') + "7", 7}, {"-", {}}, {"+-1", {}},
-        {"1 2", {}}, {"\t5", {}}};
-    // clang-format on
-    for (const auto& [texte, valeur] : cas)
-        EXPECT_EQ(LireNombre(texte), valeur) << '"' << texte.substr(0, 20) << '"';
 }

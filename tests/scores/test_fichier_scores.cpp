@@ -59,13 +59,6 @@ struct SurDisque : ::testing::Test {
     QTemporaryDir tmp;
     const fs::path origine = fs::current_path(), ici = tmp.path().toStdString() + "\xe9";
     Fichier fichier;
-    // The table read, as one line of text, "name score," an entry.
-    std::string Lu() {
-        std::string texte;
-        for (const EntreeScore& e : fichier.Lire().value())
-            texte += e.Nom + " " + e.Points + ",";
-        return texte;
-    }
 };
 
 // A person may hand the game any line ends (LF, CR LF, CR, CR CR LF), alike or line by line,
@@ -87,7 +80,10 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
         // Nine CR LF are not the game's ten: each line end is the one a person sees.
         {"a\r\n1\r\nb\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", cinq},
         // A score keeps its text as written; not a number, the entry is dropped.
-        {"a\r\n +01 \r\nb\r\n2O\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", "a  +01 , 0,c 3,d 4,e 5,"},
+        // Spaces around, a sign and leading zeros are read; so is the 32-bit range, and no more.
+        {"a\r\n +01 \r\nb\r\n2O\r\nc\r\n-2147483648\r\nd\r\n2147483648\r\ne\r\n\t5\r\n",
+         "a  +01 , 0,c -2147483648, 0, 0,"},
+        {"a\r\n-2147483649\r\nb\r\n   \r\nc\r\n-\r\nd\r\n+-1\r\ne\r\n1 2\r\n", " 0, 0, 0, 0, 0,"},
         // A line is cut at 4096 bytes; a cut score line could have lost digits.
         {std::string(4097, 'x') + "\r\n1\r\nb\r\n" + std::string(4097, '0'),
          std::string(4096, 'x') + " 1, 0, 0, 0, 0,"},
@@ -96,7 +92,7 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
     };
     for (const auto& [octets, attendu] : formes) {
         Poser("canalisor.txt", octets);
-        EXPECT_EQ(Lu(), attendu) << octets.substr(0, 80);
+        EXPECT_EQ(EnLigne(fichier.Lire()), attendu) << octets.substr(0, 80);
     }
 }
 
@@ -220,7 +216,7 @@ TEST_F(SurDisque, DesCopiesQuiFinissentEnsembleGardentTousLeursScores) {
                 EXPECT_TRUE(FinitBien(pid));
         };
         Finir(a, scoreA, "Alice");
-        EXPECT_EQ(Lu(), attendu);
+        EXPECT_EQ(EnLigne(fichier.Lire()), attendu);
         EXPECT_EQ(a.jeu.Affichage().LabelRecord, record);
         EXPECT_EQ(a.dialogues.messages.size(), 1u);
     }

@@ -10,14 +10,7 @@
 
 #include "Jeu.h"
 
-namespace canalisor {
-
-// A failed comparison shows an entry as the file holds it, not as raw object bytes.
-inline void PrintTo(const EntreeScore& e, std::ostream* os) {
-    *os << testing::PrintToString(e.Nom) << " " << testing::PrintToString(e.Points);
-}
-
-namespace test {
+namespace canalisor::test {
 
 // Hands out the values queued by the test, then (when seeded) numbers from a generator, so
 // that a failing random case can be replayed from its seed.
@@ -85,6 +78,14 @@ struct PalmaresMemoire : Palmares {
     bool ecritureEchoue = false;
 };
 
+// A table as one line of text, each entry "name score,"; "" for no file.
+inline std::string EnLigne(const std::optional<TableScores>& t) {
+    std::string ligne;
+    for (std::size_t k = 0; t && k < t->size(); ++k)
+        ligne += (*t)[k].Nom + " " + (*t)[k].Points + ",";
+    return ligne;
+}
+
 // The worked example of the best-scores file.
 inline TableScores TableExemple() {
     return {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
@@ -114,5 +115,4 @@ struct Monde {
     }
 };
 
-} // namespace test
-} // namespace canalisor
+} // namespace canalisor::test
