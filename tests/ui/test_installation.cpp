@@ -1,22 +1,124 @@
-// An installed game: where each player's best scores go, and what every window shares (Qt's
-// texts in French whatever the locale, the icon). Runs with its own main, which prepares the
-// application as the program does.
+// An installed game: its folder, found and entered by the bytes of its name whatever they are;
+// the tiles in it, which the player may have replaced with anything; where each player's best
+// scores go; and what every window shares (Qt's texts in French whatever the locale, the icon).
+#include <filesystem>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "Application.h"
+#include <gtest/gtest.h>
+
+#include "Controles.h"
+#include "DossierProgramme.h"
 #include "EmplacementScores.h"
 #include "MondeScripte.h"
 
 namespace canalisor::test {
 namespace {
+
+// The link's target, its folder, and whether the program enters it ("" when it cannot be trusted;
+// a folder that is gone leaves the current folder as it was).
+TEST(Dossier, LeDossierDeLaCibleDuLienOctetPourOctet) {
+    QTemporaryDir tmp;
+    const std::string ici = tmp.path().toStdString(), lien = ici + "/exe", a(3000, 'a');
+    std::filesystem::create_directory(ici + "/jeu\xe9");
+    const std::tuple<std::string, std::string, bool> cas[] = {
+        {ici + "/jeu\xe9/canalisor", ici + "/jeu\xe9", true},            // not valid UTF-8
+        {"/opt/\xff\xfe\x01 x/canalisor", "/opt/\xff\xfe\x01 x", false}, // control bytes, a space
+        {"/canalisor", "/", true},
+        {ici + "/parti/canalisor (deleted)", ici + "/parti", false}, // deleted, with its folder
+        {"jeu/canalisor", "", false},                                // relative: nothing to trust
+        {"/opt/" + a + "/canalisor", "/opt/" + a, false},
+    };
+    const std::filesystem::path avant = std::filesystem::current_path();
+    for (const auto& [cible, attendu, entre] : cas) {
+        SCOPED_TRACE(cible);
+        unlink(lien.c_str());
+        ASSERT_EQ(symlink(cible.c_str(), lien.c_str()), 0);
+        EXPECT_EQ(ui::DossierDuLien(lien.c_str()), attendu);
+        EXPECT_EQ(ui::EntrerDossierProgramme(lien.c_str()), entre);
+        EXPECT_EQ(std::filesystem::current_path(), entre ? attendu : avant.native());
+        std::filesystem::current_path(avant);
+    }
+    // QTemporaryDir names what it removes in text, which this folder's name is not.
+    std::filesystem::remove(ici + "/jeu\xe9");
+}
+
+QByteArray Bmp(int largeur, int hauteur) {
+    QImage image(largeur, hauteur, QImage::Format_RGB888);
+    image.fill(Qt::darkCyan);
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    EXPECT_TRUE(image.save(&tampon, "BMP"));
+    return octets;
+}
+
+// "<fifo>", "<dossier>" and "<absent>" stand for what is not an ordinary file.
+void Poser(const QString& chemin, const QByteArray& octets) {
+    QFile f(chemin);
+    EXPECT_TRUE(octets == "<absent>" ||
+                (octets == "<fifo>"      ? mkfifo(QFile::encodeName(chemin).constData(), 0600) == 0
+                 : octets == "<dossier>" ? QDir().mkdir(chemin)
+                                         : f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size()));
+}
+
+QStringList avertissements;
+
+// Files that would block, starve or mislead the game get the stand-in and one warning, and a
+// picture is decoded once for all the cells that show it: each is asked for twice, as two cells
+// would. Each row's file has a name of its own in one folder; a dense "1@2x.bmp", asked for on a
+// dense screen, has the plain "1.bmp" of an earlier row beside it, which stands in when the
+// dense one is refused.
+TEST(Tuiles, UnFichierHostileDonneLeRemplacantEtUnSeulAvertissement) {
+    const struct {
+        const char* nom;
+        QByteArray octets;
+        const char* avertissement; // the one warning, or "" for none
+    } cas[] = {
+        {"1.bmp", Bmp(79, 79), ""},
+        {"2.bmp", Bmp(316, 316), ""},                      // four times the side
+        {"3.bmp", "<fifo>", "3.bmp (not a regular file)"}, // which blocks whoever opens it
+        {"4.bmp", "<dossier>", "4.bmp (not a regular file)"},
+        {"5.bmp", Bmp(2000, 2000), "5.bmp (2000x2000 pixels, larger than 316x316)"},
+        {"6.bmp", Bmp(10, 317), "6.bmp (10x317 pixels, larger than 316x316)"},
+        {"7.bmp", Bmp(79, 79).chopped(1), "7.bmp (truncated)"}, // one byte short of its last row
+        {"8.bmp", "BM pas une image", "8.bmp (not a picture)"},
+        {"9.bmp", "<absent>", "9.bmp (missing)"},
+        {"1@2x.bmp", "<fifo>", "1@2x.bmp (not a regular file)"},
+        {"2@2x.bmp", Bmp(633, 10), "2@2x.bmp (633x10 pixels, larger than 632x632)"},
+    };
+    QTemporaryDir dossier;
+    ui::Imagier imagier(dossier.path() + "/");
+    // Only the file's name and why it was refused: the folder and the rest of the text are the same.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        avertissements << m.section('/', -1).section(';', 0, 0);
+    });
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.nom);
+        Poser(dossier.filePath(k.nom), k.octets);
+        const int densite = QByteArray(k.nom).contains('@') ? 2 : 1;
+        const QString nom = QString(k.nom).remove("@2x");
+        avertissements.clear();
+        const QPixmap a = imagier.Charger(nom, densite), b = imagier.Charger(nom, densite);
+        EXPECT_EQ(avertissements.join('|').toStdString(), k.avertissement);
+        EXPECT_EQ(a.isNull(), *k.avertissement && densite == 1) << "the plain tile stands in for a dense one";
+        EXPECT_EQ(a.cacheKey(), b.cacheKey()) << "decoded twice";
+    }
+    qInstallMessageHandler(nullptr);
+    // A tile changed on disk is read again.
+    Poser(dossier.filePath("1.bmp"), Bmp(40, 40));
+    EXPECT_EQ(imagier.Charger("1.bmp").width(), 40);
+}
 
 QByteArray Lire(const QString& chemin) {
     QFile f(chemin);
@@ -89,11 +191,3 @@ TEST(Application, TextesDeQtEnFrancaisIconeEtDossierDeDonnees) {
 
 } // namespace
 } // namespace canalisor::test
-
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    if (!canalisor::ui::PreparerApplication(application))
-        return 1;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
