@@ -28,15 +28,11 @@ QImage Bmp24(const QString& chemin, int cote) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QString Fichier(const std::string& nom) {
-    return CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(nom);
-}
-
 // Each tile and its double as files. Each is open where its piece lets the liquid through: there
 // the middle of the edge shows the pipe, elsewhere the grey ground; departures open to the right,
 // arrivals to the left. Each channel of a cross is the straight pipe that runs that way, filled as
 // the name says. All tiles differ, which also tells a filled tile from its empty one.
-TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEstEtToutesDifferent) {
+TEST(Art, TuilesImagesDesReglesEtIcone) {
     // By piece code: the open sides among left (G), right (D), top (H) and bottom (B).
     const char* ouvertes[21] = {"",   "",  "GD", "HB", "DB", "GB", "GH", "DH", "GDHB", "D", "G",
                                 "GD", "D", "G",  "GD", "D",  "G",  "GD", "D",  "G",    "GD"};
@@ -44,7 +40,7 @@ TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEstEtToutesDifferent) {
     std::map<std::string, QImage> images;
     for (const Tuile& tuile : CatalogueTuiles()) {
         for (const int echelle : {2, 1}) {
-            const QString chemin = Fichier(tuile.Nom);
+            const QString chemin = CANALISOR_DOSSIER_PROGRAMME "/" + QString::fromStdString(tuile.Nom);
             images[tuile.Nom] = Bmp24(echelle == 1 ? chemin : chemin.chopped(4) + "@2x.bmp", 79 * echelle);
             const int fin = 79 * echelle - 1, milieu = fin / 2;
             std::string vu;
@@ -66,14 +62,11 @@ TEST(Art, ChaqueTuileEstOuverteLaOuSaPieceLEstEtToutesDifferent) {
         EXPECT_EQ(std::pair(t(croix).pixel(20, 39), t(croix).pixel(39, 12)),
                   std::pair(t(h).pixel(20, 39), t(v).pixel(39, 12)))
             << croix;
-}
-
-// The rules window's pictures in the resources, each the piece it names, and the window's icon
-// with its four usual sizes.
-TEST(Art, LesImagesDesReglesEtLIconeSontDansLesRessources) {
+    // The rules window's pictures in the resources, each the piece it names, and the window's
+    // icon with its four usual sizes.
     for (const auto& [nom, code] :
          {std::pair{"obstacle", 1}, {"depart", 9}, {"arrivee", 10}, {"porte", 11}}) {
-        EXPECT_EQ(Bmp24(QString(":/regle-") + nom + ".bmp", 79), Bmp24(Fichier(NomImage(code)), 79));
+        EXPECT_EQ(Bmp24(QString(":/regle-") + nom + ".bmp", 79), images.at(NomImage(code)));
         Bmp24(QString(":/regle-") + nom + "@2x.bmp", 158);
     }
     QImageReader lecteur(":/canalisor.ico");

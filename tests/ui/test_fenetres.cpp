@@ -1,21 +1,17 @@
 // The windows in a scripted world (scripted chance, clock and dialogs, an in-memory best-scores
 // file, the build's tiles where it draws them): start-up, menus, layout, the game's state as the
 // main window shows it and as mouse, keyboard and screen reader reach it, the side windows beside
-// the main one and their texts; and the program's own boxes.
+// the main one and their texts.
 #include <algorithm>
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -210,15 +206,13 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreIndependante) {
         EXPECT_EQ(w->windowTitle() + "|" + f.W(label, w)->text() + (seule ? "" : "|pas une fenetre a part"),
                   QString(titre) + "|" + texte);
     }
-    for (const char* nom : {"l1", "l2", "l3", "l4", "Label2"}) {
+    for (const char* nom : {"l1", "l2", "l3", "l4", "Label2"}) { // the pixel beyond the two clear ones
         QWidget* fenetre = cotes[nom[0] == 'l' ? 2 : 0];
-        const QLabel* label = f.W(nom, fenetre);
-        const QFrame* cadre = nullptr;
-        for (const QFrame* c : fenetre->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
-            if (!qobject_cast<const QLabel*>(c) && c->geometry().contains(label->geometry()))
-                cadre = c;
-        ASSERT_TRUE(cadre && cadre->frameWidth() == 1) << nom;
-        EXPECT_TRUE(cadre->geometry().adjusted(3, 3, -3, -3).contains(label->geometry())) << nom;
+        const QRect l = f.W(nom, fenetre)->geometry();
+        for (const QPoint coin : {l.topLeft() - QPoint(3, 3), l.bottomRight() + QPoint(3, 3)}) {
+            const auto* cadre = qobject_cast<QFrame*>(fenetre->childAt(coin));
+            EXPECT_TRUE(cadre && !qobject_cast<const QLabel*>(cadre) && cadre->frameWidth() == 1) << nom;
+        }
     }
     f.Faire("menuRecord");
     QCoreApplication::processEvents(); // activation goes through the window system's queue
@@ -242,48 +236,15 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreIndependante) {
         f.form->Timer1_Timer();
     EXPECT_EQ(f.dialogues.vus, QStringList{"1/1 Dommage! Vous avez perdu."});
 
-    cotes[2]->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(cotes[2].isNull());
-    cotes = f.Ouvrir();
-    QTest::keySequence(cotes[2]->windowHandle(), QKeySequence(QStringLiteral("Ctrl+Q")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(std::ranges::all_of(cotes, &QPointer<QWidget>::isNull)) << "Ctrl+Q closes and deletes them";
-    cotes = f.Ouvrir();
-    f.form.reset();
-    EXPECT_TRUE(std::ranges::all_of(cotes, &QPointer<QWidget>::isNull))
-        << "and so does the main window's end";
-}
-
-// The program's boxes: title, text, icon and an OK button. The name box shows its prompt over an
-// empty line and takes no more than 40 characters, whatever is typed or pasted; what it gives is
-// what was typed, in UTF-8, or "" when cancelled.
-TEST(Boites, TitresTextesIconesEtNom) {
-    ui::DialoguesQt boites;
-    QStringList vues;
-    const auto repondre = [&vues](const char* tape, bool accepte) {
-        QTimer::singleShot(0, [&vues, tape, accepte] {
-            auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (auto* m = qobject_cast<QMessageBox*>(boite))
-                vues << m->windowTitle() + "|" + m->text() + "|" + QString::number(m->icon()) + "|" +
-                            QString::number(m->standardButtons());
-            if (auto* n = qobject_cast<QInputDialog*>(boite)) {
-                vues << n->windowTitle() + "|" + n->labelText() + "|" + n->textValue();
-                n->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
-            }
-            accepte ? boite->accept() : boite->reject();
-        });
-    };
-    repondre("", true), boites.Message("Dommage! Vous avez perdu.", Icone::Critique);
-    repondre("", true), boites.Message("Bravo", Icone::Aucune);
-    repondre("Zoe", false);
-    EXPECT_EQ(boites.Saisir("?"), "");
-    repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
-    EXPECT_EQ(boites.Saisir("Bravo, vous avez battu le record!\nQuel est votre nom ?"),
-              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!");
-    EXPECT_EQ(vues, (QStringList{"Canalisor|Dommage! Vous avez perdu.|3|1024", "Canalisor|Bravo|0|1024",
-                                 "Canalisor|?|",
-                                 "Canalisor|Bravo, vous avez battu le record!\nQuel est votre nom ?|"}));
+    // Closed by its box, a window alone is gone; Ctrl+Q from one, or the main window's end, ends all.
+    for (const char* fin : {"boite", "Ctrl+Q", "fin"}) {
+        cotes = f.Ouvrir();
+        fin[0] == 'b'   ? void(cotes[2]->close())
+        : fin[0] == 'C' ? QTest::keySequence(cotes[2]->windowHandle(), QKeySequence(QString(fin)))
+                        : f.form.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(std::ranges::count_if(cotes, &QPointer<QWidget>::isNull), fin[0] == 'b' ? 1 : 3) << fin;
+    }
 }
 
 } // namespace

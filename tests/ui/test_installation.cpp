@@ -10,17 +10,20 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "Controles.h"
 #include "DossierProgramme.h"
 #include "EmplacementScores.h"
+#include "MondeQt.h"
 #include "MondeScripte.h"
 
 namespace canalisor::test {
@@ -174,17 +177,42 @@ TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
     EXPECT_FALSE(ui::DossierInscriptible(tmp.filePath("absent")));
 }
 
-// Qt's texts in French (the line edit's menu), the icon on every window (the missing-file box
-// opens before the main window: it must come from the application), and the player's data
-// folder named after the game.
-TEST(Application, TextesDeQtEnFrancaisIconeEtDossierDeDonnees) {
-    QLineEdit ligne;
-    QStringList actions;
-    const std::unique_ptr<QMenu> menu(ligne.createStandardContextMenu());
-    for (const QAction* a : menu->actions())
-        actions << a->text().remove('&').section('\t', 0, 0);
-    EXPECT_EQ(actions.join('|'), "Annuler|Rétablir||Couper|Copier|Coller|Supprimer||Tout sélectionner");
-    EXPECT_EQ(QMessageBox().windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+// The program's boxes: title, text or prompt over an empty line, icon, Qt's own buttons in French
+// whatever the locale, and the program's icon, which every window takes from the application (the
+// missing-file box opens before the main window). The name box takes no more than 40 characters,
+// whatever is typed or pasted; it gives what was typed, in UTF-8, or "" when cancelled. The
+// player's data folder is named after the game.
+TEST(Application, BoitesEnFrancaisIconeEtDossierDeDonnees) {
+    ui::DialoguesQt boites;
+    QStringList vues;
+    const auto repondre = [&vues](const char* tape, bool accepte) {
+        QTimer::singleShot(0, [&vues, tape, accepte] {
+            auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* m = qobject_cast<QMessageBox*>(boite);
+            auto* n = qobject_cast<QInputDialog*>(boite);
+            QStringList vue{boite->windowTitle(), m ? m->text() + "|" + QString::number(m->icon())
+                                                    : n->labelText() + "|" + n->textValue()};
+            for (const QPushButton* b : boite->findChildren<QPushButton*>())
+                vue << b->text().remove('&');
+            for (const QSize& taille : boite->windowIcon().availableSizes())
+                vue << QString::number(taille.width());
+            vues << vue.join('|');
+            if (n)
+                n->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
+            accepte ? boite->accept() : boite->reject();
+        });
+    };
+    repondre("", true), boites.Message("Dommage! Vous avez perdu.", Icone::Critique);
+    repondre("", true), boites.Message("Bravo", Icone::Aucune);
+    repondre("Zoe", false);
+    EXPECT_EQ(boites.Saisir("?"), "");
+    repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
+    EXPECT_EQ(boites.Saisir("Bravo, vous avez battu le record!\nQuel est votre nom ?"),
+              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!");
+    EXPECT_EQ(vues.join('/').toStdString(),
+              "Canalisor|Dommage! Vous avez perdu.|3|OK|16|32|48/Canalisor|Bravo|0|OK|16|32|48/"
+              "Canalisor|?||OK|Annuler|16|32|48/"
+              "Canalisor|Bravo, vous avez battu le record!\nQuel est votre nom ?||OK|Annuler|16|32|48");
     qputenv("XDG_DATA_HOME", "/maison/donnees");
     EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), "/maison/donnees/canalisor");
 }
