@@ -11,14 +11,11 @@ constexpr int P = 52; // row 3, column 7: every neighbour is on the board
 struct Banc : test::Monde {
     explicit Banc(int niveau = 3) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
     Cellule& C(int i) { return jeu.Cellules()[static_cast<std::size_t>(i)]; }
-    void Poser(int i, int code, const char* fill = "") {
-        C(i) = {static_cast<std::int16_t>(code), fill, "", true};
-    }
+    void Poser(int i, int code, const char* fill = "") { C(i) = {std::int16_t(code), fill, "", true}; }
     Liquide& L(Couleur c = Couleur::Bleu) { return jeu.Etat()[c]; }
     // One flow step of c, its front put at p, come from `depuis`.
     void Pas(int p, int depuis, Couleur c = Couleur::Bleu) {
-        L(c) = {
-            static_cast<std::int16_t>(p), static_cast<std::int16_t>(depuis), 0, 0, L(c).Passage, true, false};
+        L(c) = {std::int16_t(p), std::int16_t(depuis), 0, 0, L(c).Passage, true, false};
         jeu.Remplissage(c);
     }
 };

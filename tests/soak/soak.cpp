@@ -15,11 +15,6 @@ using namespace canalisor::test;
 
 namespace {
 
-unsigned long Variable(const char* nom, unsigned long defaut) {
-    const char* texte = std::getenv(nom);
-    return texte && *texte ? std::strtoul(texte, nullptr, 10) : defaut;
-}
-
 // One game: its seed picks the difficulty, whether it starts on level 15 to get past the wrap
 // (the scripted player seldom gets that far from level 1) and whether it may be stopped early on.
 struct Partie : Monde {
@@ -105,8 +100,9 @@ struct Partie : Monde {
 };
 
 TEST(Endurance, PartiesEntieres) {
-    const unsigned long parties = Variable("CANALISOR_SOAK_GAMES", 30);
-    const unsigned long graine = Variable("CANALISOR_SOAK_SEED", 20240611);
+    const char *n = std::getenv("CANALISOR_SOAK_GAMES"), *s = std::getenv("CANALISOR_SOAK_SEED");
+    const unsigned long parties = n && *n ? std::strtoul(n, nullptr, 10) : 30,
+                        graine = s && *s ? std::strtoul(s, nullptr, 10) : 20240611;
     std::array<int, 3> vus{};
     for (unsigned long g = 0; g < parties; ++g) // a broken rule throws, naming the game's seed
         Partie(static_cast<unsigned>(graine + g), vus).Jouer();
