@@ -101,8 +101,9 @@ TEST(Form1, MenusBoutonsClicsEtRaccourcisSuiventLaPartie) {
     for (const QString& etape : etapes.split(';')) {
         f.Faire(etape.section('>', 0, 0));
         QString etat;
+        // The valves button's caption never changes, so only a wrong one shows.
         for (const QPushButton* b : {f.W<QPushButton>("Pause"), f.W<QPushButton>("Maxi")})
-            etat += b->text().remove("Vannes max.") + (b->isEnabled() ? "+" : "-"); // whose caption stays
+            etat += b->text().remove("Vannes max.") + (b->isEnabled() ? "+" : "-");
         const QMenu* difficulte = f.W<QMenu>("menuDifficulte");
         etat += ' ';
         for (const QAction* a : difficulte->actions())
