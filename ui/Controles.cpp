@@ -99,6 +99,20 @@ void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres)
     label.setFont(PoliceAjustee(police, textes, label.contentsRect(), drapeaux));
 }
 
+void PreparerLabel(QLabel& label, const char* nom, QRect zone, const QString& texte, const QFont& police,
+                   Qt::Alignment alignement, bool enveloppe, const QStringList& autres) {
+    label.setText(texte);
+    label.setObjectName(QString::fromLatin1(nom));
+    label.setTextFormat(Qt::PlainText);
+    label.setGeometry(zone);
+    // Qt indents a framed label's text by half an 'x' from the edge it is aligned to, which
+    // pushes a top-aligned counter out through the bottom of its box.
+    label.setIndent(0);
+    label.setAlignment(alignement);
+    label.setWordWrap(enveloppe);
+    AjusterLabel(label, police, autres);
+}
+
 // ---- Pictures -----------------------------------------------------------------------
 
 QString NomDouble(const QString& nom) {

@@ -28,6 +28,10 @@ bool TextesTiennent(const QFont& police, const QStringList& textes, const QRect&
 QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, int drapeaux);
 // Gives a label the font that fits its own text and `autres` (the longest texts it will show).
 void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres = {});
+// A label of the windows: its name, its box, its plain text from the box's very edge, and the
+// font that fits it and `autres`. A frame must be given before, as it takes room from the text.
+void PreparerLabel(QLabel& label, const char* nom, QRect zone, const QString& texte, const QFont& police,
+                   Qt::Alignment alignement, bool enveloppe, const QStringList& autres = {});
 
 // "7b.bmp" -> "7b@2x.bmp": the same picture drawn at twice the size.
 QString NomDouble(const QString& nom);

@@ -27,16 +27,8 @@ QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, c
         Cadre(zone);
         zone.adjust(MargeBordure, MargeBordure, -MargeBordure, -MargeBordure);
     }
-    auto* label = new QLabel(texte, this);
-    label->setObjectName(QString::fromLatin1(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(zone);
-    // Qt indents a framed label's text by half an 'x' from the edge it is aligned to, which
-    // pushes a top-aligned counter out through the bottom of its box.
-    label->setIndent(0);
-    label->setAlignment(alignement);
-    label->setWordWrap(true);
-    AjusterLabel(*label, police);
+    auto* label = new QLabel(this);
+    PreparerLabel(*label, nom, zone, texte, police, alignement, true);
     return label;
 }
 
@@ -48,16 +40,16 @@ void FenetreOutil::Cadre(QRect zone) {
 
 // ---- Best scores --------------------------------------------------------------------
 
-QString Form2::TexteScores(const TableScores& classe) {
+QString FenetreScores::TexteScores(const TableScores& classe) {
     QString texte;
     for (const EntreeScore& entree : classe)
         texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
     return texte;
 }
 
-Form2::Form2(Palmares& palmares)
+FenetreScores::FenetreScores(Palmares& palmares)
     : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("FenetreScores"));
     // The title sits on its frame, so the frame is made first and drawn beneath it.
     Cadre(Twips(120, 120, 6255, 615));
     Label("Label1", Twips(120, 240, 6255, 495), QStringLiteral("Meilleurs scores"), Police(18, true, true),
@@ -69,7 +61,7 @@ Form2::Form2(Palmares& palmares)
 
 // ---- About --------------------------------------------------------------------------
 
-const QString& Form3::TexteAPropos() {
+const QString& FenetreAPropos::TexteAPropos() {
     static const QString texte = QString::fromUtf8("Canalisor version 2.12\n"
                                                    "Licence : GPL-3.0-or-later\n"
                                                    "Août 2016\n"
@@ -78,15 +70,16 @@ const QString& Form3::TexteAPropos() {
     return texte;
 }
 
-Form3::Form3() : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
-    setObjectName(QStringLiteral("Form3"));
+FenetreAPropos::FenetreAPropos()
+    : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
+    setObjectName(QStringLiteral("FenetreAPropos"));
     Label("Label1", Twips(120, 240, 4335, 1695), TexteAPropos(), Police(12), Qt::AlignLeft | Qt::AlignTop,
           false);
 }
 
 // ---- Rules --------------------------------------------------------------------------
 
-const QString& Form4::TexteR1() {
+const QString& FenetreRegles::TexteR1() {
     static const QString texte = QString::fromUtf8(
         "Avant de jouer, choisissez votre niveau de difficulté (menu Fichier / Niveau de difficulté).\n"
         "Pour démarrer la partie, sélectionnez Fichier / Nouvelle partie.\n"
@@ -96,7 +89,7 @@ const QString& Form4::TexteR1() {
     return texte;
 }
 
-const QString& Form4::TexteR2() {
+const QString& FenetreRegles::TexteR2() {
     static const QString texte = QString::fromUtf8(
         "Des tuyaux sont disponibles successivement. Les trois prochains sont affichés dans l'ordre "
         "(cases Tuyaux suivants).\n"
@@ -107,7 +100,7 @@ const QString& Form4::TexteR2() {
     return texte;
 }
 
-const QString& Form4::TexteR3() {
+const QString& FenetreRegles::TexteR3() {
     static const QString texte = QString::fromUtf8(
         "Une fois la partie lancée, un premier compteur Temps défile (80 secondes en difficulté 1, 60 en "
         "difficulté 2 et 40 en difficulté 3).\n"
@@ -130,7 +123,7 @@ const QString& Form4::TexteR3() {
     return texte;
 }
 
-void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
+void FenetreRegles::Image(const char* nom, QRect zone, const QString& ressource) {
     // A board cell's frame around the 79 x 79 picture, as on the board itself.
     auto* image = new QLabel(this);
     image->setObjectName(QString::fromLatin1(nom));
@@ -140,8 +133,9 @@ void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
     image->setPixmap(ChargerPourEcran(ressource, devicePixelRatioF()));
 }
 
-Form4::Form4() : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
-    setObjectName(QStringLiteral("Form4"));
+FenetreRegles::FenetreRegles()
+    : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
+    setObjectName(QStringLiteral("FenetreRegles"));
     const QFont texte = Police(9.75, false);
     const Qt::Alignment gauche = Qt::AlignLeft | Qt::AlignTop;
     Cadre(Twips(240, 120, 11655, 855));

@@ -1,4 +1,4 @@
-// The three side windows: best scores (Form2), about (Form3) and rules (Form4). Each composes
+// The three side windows: best scores, about and rules. Each composes
 // its text once, when it is built, and only shows it afterwards; closing one destroys it, so
 // the next command builds it again and the scores window reads the file anew.
 #pragma once
@@ -33,25 +33,25 @@ class FenetreOutil : public QWidget {
     void Cadre(QRect zone);
 };
 
-class Form2 : public FenetreOutil {
+class FenetreScores : public FenetreOutil {
     Q_OBJECT
   public:
-    explicit Form2(Palmares& palmares);
+    explicit FenetreScores(Palmares& palmares);
     // The five places, best first, each line ending with a line feed.
     static QString TexteScores(const TableScores& classe);
 };
 
-class Form3 : public FenetreOutil {
+class FenetreAPropos : public FenetreOutil {
     Q_OBJECT
   public:
-    Form3();
+    FenetreAPropos();
     static const QString& TexteAPropos();
 };
 
-class Form4 : public FenetreOutil {
+class FenetreRegles : public FenetreOutil {
     Q_OBJECT
   public:
-    Form4();
+    FenetreRegles();
     static const QString& TexteR1();
     static const QString& TexteR2();
     static const QString& TexteR3();
