@@ -10,7 +10,9 @@
 #include <QString>
 
 #include "Controles.h"
-#include "Fenetres.h"
+#include "FenetreAPropos.h"
+#include "FenetreRegles.h"
+#include "FenetreScores.h"
 #include "Jeu.h"
 
 class QAction;

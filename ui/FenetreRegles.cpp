@@ -1,83 +1,10 @@
-#include "Fenetres.h"
+#include "FenetreRegles.h"
 
 #include <QLabel>
-#include <QPixmap>
 
-#include "Classement.h"
 #include "Controles.h"
 
 namespace canalisor::ui {
-
-FenetreOutil::FenetreOutil(const QString& titre, QRect client)
-    : QWidget(nullptr,
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
-    // An ordinary window, not a tool window: on X11 Qt makes a tool window transient for the
-    // whole program even without a parent, and window managers keep a transient window, or a
-    // utility window, above the main one.
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(titre);
-    setFixedSize(client.size());
-}
-
-QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
-                            Qt::Alignment alignement, bool bordure) {
-    // A border is a frame around the label rather than the label's own: a label's text starts
-    // right at its frame, and the fitted font must see the room the text really has.
-    if (bordure) {
-        Cadre(zone);
-        zone.adjust(MargeBordure, MargeBordure, -MargeBordure, -MargeBordure);
-    }
-    auto* label = new QLabel(this);
-    PreparerLabel(*label, nom, zone, texte, police, alignement, true);
-    return label;
-}
-
-void FenetreOutil::Cadre(QRect zone) {
-    auto* cadre = new QFrame(this);
-    cadre->setFrameStyle(QFrame::Box | QFrame::Plain);
-    cadre->setGeometry(zone);
-}
-
-// ---- Best scores --------------------------------------------------------------------
-
-QString FenetreScores::TexteScores(const TableScores& classe) {
-    QString texte;
-    for (const EntreeScore& entree : classe)
-        texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
-    return texte;
-}
-
-FenetreScores::FenetreScores(Palmares& palmares)
-    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
-    setObjectName(QStringLiteral("FenetreScores"));
-    // The title sits on its frame, so the frame is made first and drawn beneath it.
-    Cadre(Twips(120, 120, 6255, 615));
-    Label("Label1", Twips(120, 240, 6255, 495), QStringLiteral("Meilleurs scores"), Police(18, true, true),
-          Qt::AlignHCenter | Qt::AlignTop, false);
-    // A file gone or unreadable since start-up shows empty places rather than nothing.
-    const QString texte = TexteScores(ClasserScores(palmares.Lire().value_or(TableScores{})));
-    Label("Label2", Twips(120, 840, 6255, 1935), texte, Police(13.5), Qt::AlignHCenter | Qt::AlignTop, true);
-}
-
-// ---- About --------------------------------------------------------------------------
-
-const QString& FenetreAPropos::TexteAPropos() {
-    static const QString texte = QString::fromUtf8("Canalisor version 2.12\n"
-                                                   "Licence : GPL-3.0-or-later\n"
-                                                   "Août 2016\n"
-                                                   "canalisor@example.org\n"
-                                                   "https://example.org/canalisor");
-    return texte;
-}
-
-FenetreAPropos::FenetreAPropos()
-    : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
-    setObjectName(QStringLiteral("FenetreAPropos"));
-    Label("Label1", Twips(120, 240, 4335, 1695), TexteAPropos(), Police(12), Qt::AlignLeft | Qt::AlignTop,
-          false);
-}
-
-// ---- Rules --------------------------------------------------------------------------
 
 const QString& FenetreRegles::TexteR1() {
     static const QString texte = QString::fromUtf8(
@@ -134,7 +61,7 @@ void FenetreRegles::Image(const char* nom, QRect zone, const QString& ressource)
 }
 
 FenetreRegles::FenetreRegles()
-    : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
+    : FenetreAnnexe(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
     setObjectName(QStringLiteral("FenetreRegles"));
     const QFont texte = Police(9.75, false);
     const Qt::Alignment gauche = Qt::AlignLeft | Qt::AlignTop;
