@@ -137,7 +137,7 @@ void Jeu::AppliquerDifficulte(int difficulte) {
     etat_.Delai = r.Delai;
     etat_.Cadence = r.Cadence;
     etat_.PointsAuto = r.PointsAuto;
-    etat_.PointsMax = r.PointsMax;
+    etat_.PointsVannesOuvertes = r.PointsVannesOuvertes;
 }
 
 void Jeu::ChoisirDifficulte(int difficulte) {
@@ -310,7 +310,7 @@ void Jeu::AjouterPoints(std::int32_t points) {
 }
 
 void Jeu::AjouterPointsCase() {
-    AjouterPoints(etat_.VannesOuvertes ? etat_.PointsMax : etat_.PointsAuto);
+    AjouterPoints(etat_.VannesOuvertes ? etat_.PointsVannesOuvertes : etat_.PointsAuto);
 }
 
 void Jeu::Ecoulement() {

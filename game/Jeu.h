@@ -47,8 +47,8 @@ struct EtatJeu {
     std::int16_t Cadence = 0;
     std::int16_t Delai = 0;
     std::int16_t Difficulte = 0;
-    std::int16_t PointsAuto = 0;
-    std::int16_t PointsMax = 0;
+    std::int16_t PointsAuto = 0;           // a cell filled at the normal pace
+    std::int16_t PointsVannesOuvertes = 0; // a cell filled with the valves open
 
     Liquide& operator[](Couleur c) { return Liquides[static_cast<std::size_t>(c)]; }
     const Liquide& operator[](Couleur c) const { return Liquides[static_cast<std::size_t>(c)]; }
@@ -58,7 +58,7 @@ struct Reglage {
     std::int16_t Delai;
     std::int16_t Cadence;
     std::int16_t PointsAuto;
-    std::int16_t PointsMax;
+    std::int16_t PointsVannesOuvertes;
 };
 const Reglage& ReglageDifficulte(int difficulte); // 1..3
 

@@ -28,11 +28,11 @@ class JoueurScripte {
         const std::string_view liquides = Liquides[static_cast<std::size_t>(niveau)];
         for (std::size_t k = 0; k < liquides.size(); ++k) {
             // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
-            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], passage = ou[11 + 3 * k];
+            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], cellulePorte = ou[11 + 3 * k];
             const bool porte = liquides[k] == 'P';
             // Through the gate, the liquid goes on the way it came in.
-            const int sortie = Chemin(depart, Droite, porte ? passage : arrivee, porte);
-            tout = sortie >= 0 && (!porte || Chemin(passage, sortie, arrivee, false) >= 0) && tout;
+            const int sortie = Chemin(depart, Droite, porte ? cellulePorte : arrivee, porte);
+            tout = sortie >= 0 && (!porte || Chemin(cellulePorte, sortie, arrivee, false) >= 0) && tout;
         }
         return tout;
     }
