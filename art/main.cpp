@@ -72,7 +72,7 @@ bool EcrireRegles(Ecrivain& ecrivain, const QDir& dossier, int echelle) {
         {"regle-obstacle.bmp", Obstacle},
         {"regle-depart.bmp", bleu.Depart},
         {"regle-arrivee.bmp", bleu.Arrivee},
-        {"regle-porte.bmp", bleu.Passage},
+        {"regle-porte.bmp", bleu.Porte},
     };
     for (const auto& [nom, code] : regles)
         if (!ecrivain.Bitmap(dossier, nom, echelle, art::DessinerTuile({"", code, {}, {}, {}}, echelle)))

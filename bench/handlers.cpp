@@ -34,7 +34,7 @@
 #include <xcb/xcb.h>
 #endif
 
-#include "Form1.h"
+#include "FenetrePrincipale.h"
 #include "Joueur.h"
 #include "MondeScripte.h"
 
@@ -45,7 +45,7 @@ using canalisor::Couleurs;
 using canalisor::EstActive;
 using canalisor::Jeu;
 using canalisor::NombreCellules;
-using canalisor::ui::Form1;
+using canalisor::ui::FenetrePrincipale;
 
 // Waits until the X server has handled every request sent so far, as the floor does.
 void SynchroniserX() {
@@ -94,7 +94,7 @@ QString DossierProgramme() {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
 }
 
-void AttendreExposition(Form1& form) {
+void AttendreExposition(FenetrePrincipale& form) {
     QElapsedTimer attente;
     attente.start();
     while (!(form.windowHandle() && form.windowHandle()->isExposed()) && attente.elapsed() < 5000)
@@ -104,7 +104,7 @@ void AttendreExposition(Form1& form) {
 
 // Untimed: shows the window's current state and lets the event queue drain, so that the
 // next timed step starts from a settled window.
-void Poser(Form1& form) {
+void Poser(FenetrePrincipale& form) {
     form.Rafraichir();
     form.repaint();
     SynchroniserX();
@@ -113,7 +113,7 @@ void Poser(Form1& form) {
 
 // Every cell shows a pipe, as after a played level, so that a level start changes the
 // picture of all 120 cells: the worst case for a layout.
-void CouvrirDePipes(Form1& form, int decalage) {
+void CouvrirDePipes(FenetrePrincipale& form, int decalage) {
     auto& grille = form.Modele().Cellules();
     for (int i = 0; i < NombreCellules; ++i)
         grille[static_cast<std::size_t>(i)].Image = canalisor::NomImage(2 + (i + decalage + 7) % 7);
@@ -122,7 +122,7 @@ void CouvrirDePipes(Form1& form, int decalage) {
 
 // Times `etape` (the handler) + a synchronous repaint of the whole window + an X round
 // trip, `iterations` times after 5 warm-ups; `preparer` runs untimed before each.
-Stats Mesurer(Form1& form, int iterations, const std::function<void(int)>& preparer,
+Stats Mesurer(FenetrePrincipale& form, int iterations, const std::function<void(int)>& preparer,
               const std::function<void()>& etape) {
     std::vector<double> us;
     for (int it = -5; it < iterations; ++it) {
@@ -158,10 +158,10 @@ bool QuatreEnCours(const Jeu& jeu) {
 // Lays out level `niveau` until the scripted player finds a path for every liquid, lays the
 // pipes, opens the valves and lets the liquids flow `tics` cells into their pipes. Returns
 // false when no seed gave a board where all four still flow after one more tick.
-bool PreparerEcoulement(Form1& form, Monde& monde, int niveau, int tics) {
+bool PreparerEcoulement(FenetrePrincipale& form, Monde& monde, int niveau, int tics) {
     Jeu& jeu = form.Modele();
     for (int essai = 0; essai < 200; ++essai) {
-        form.menuJouer_Click();
+        form.NouvellePartie();
         jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
         jeu.NouveauNiveau();
         canalisor::test::JoueurScripte joueur(jeu);
@@ -171,18 +171,18 @@ bool PreparerEcoulement(Form1& form, Monde& monde, int niveau, int tics) {
         if (!joueur.PlanEnPlace())
             continue;
         form.Rafraichir();
-        form.Maxi_Click();
+        form.OuvrirVannes();
         const std::size_t boites = monde.dialogues.messages.size();
         for (int t = 0; t < tics; ++t)
-            form.Timer1_Timer();
+            form.Tic();
         if (monde.dialogues.messages.size() != boites || !QuatreEnCours(jeu))
             continue;
         // One more tick must leave all four flowing, or the timed tick would end the level.
         const canalisor::EtatJeu etat = jeu.Etat();
         const canalisor::Grille grille = jeu.Cellules();
-        form.Timer1_Timer();
+        form.Tic();
         const bool encore =
-            monde.dialogues.messages.size() == boites && QuatreEnCours(jeu) && jeu.Affichage().Timer1Actif;
+            monde.dialogues.messages.size() == boites && QuatreEnCours(jeu) && jeu.Etat().HorlogeEnMarche;
         jeu.Etat() = etat;
         jeu.Cellules() = grille;
         Poser(form);
@@ -192,7 +192,7 @@ bool PreparerEcoulement(Form1& form, Monde& monde, int niveau, int tics) {
     return false;
 }
 
-int Chronometrer(Form1& form, Monde& monde, int n) {
+int Chronometrer(FenetrePrincipale& form, Monde& monde, int n) {
     Jeu& jeu = form.Modele();
 
     // Repaint alone: what every handler below pays on top of its own work.
@@ -204,7 +204,7 @@ int Chronometrer(Form1& form, Monde& monde, int n) {
     // (a) "Nouvelle partie": lays out level 1 over a board whose every cell changes picture.
     Afficher("handler_level_start",
              Mesurer(
-                 form, n, [&](int it) { CouvrirDePipes(form, it); }, [&] { form.menuJouer_Click(); }),
+                 form, n, [&](int it) { CouvrirDePipes(form, it); }, [&] { form.NouvellePartie(); }),
              n);
 
     // (a') the fullest layout, level 15, over the same kind of board.
@@ -239,35 +239,35 @@ int Chronometrer(Form1& form, Monde& monde, int n) {
                      Poser(form);
                  },
                  [&] {
-                     form.Timer1_Timer();
+                     form.Tic();
                      quatre = quatre && QuatreEnCours(jeu);
                  }),
              n);
-    if (!quatre || monde.dialogues.messages.size() != boites || jeu.Affichage().LabelTemps != "1") {
+    if (!quatre || monde.dialogues.messages.size() != boites || jeu.Etat().Temps != 1) {
         std::fprintf(stderr, "canalisor-bench-handlers: the timed tick did not keep four liquids flowing\n");
         return 1;
     }
 
     // (c) a click that lays the pipe in hand on an empty cell (and moves the queue on).
-    form.menuJouer_Click();
+    form.NouvellePartie();
     Poser(form);
     int vide = -1;
     for (int i = NombreCellules - 1; i >= 0 && vide < 0; --i)
-        if (jeu.Cellules()[static_cast<std::size_t>(i)].Tag == canalisor::Vide)
+        if (jeu.Cellules()[static_cast<std::size_t>(i)].Piece == canalisor::Vide)
             vide = i;
     auto& cellule = jeu.Cellules()[static_cast<std::size_t>(vide)];
     Afficher("handler_click_empty_cell",
              Mesurer(
                  form, n,
                  [&](int) {
-                     cellule.Tag = canalisor::Vide;
-                     cellule.DataField.clear();
+                     cellule.Piece = canalisor::Vide;
+                     cellule.Remplissage.clear();
                      cellule.Image = canalisor::NomImage(canalisor::Vide);
                      Poser(form);
                  },
-                 [&] { form.Grille_Click(vide); }),
+                 [&] { form.PoserTuyau(vide); }),
              n);
-    if (!canalisor::EstTuyau(cellule.Tag)) {
+    if (!canalisor::EstTuyau(cellule.Piece)) {
         std::fprintf(stderr, "canalisor-bench-handlers: the click laid no pipe\n");
         return 1;
     }
@@ -280,27 +280,26 @@ int Chronometrer(Form1& form, Monde& monde, int n) {
 }
 
 // Ticks until the level or the try changes, or the clock stops; at most `max` ticks.
-int TicsJusquAuBout(Form1& form, int max = 2000) {
+int TicsJusquAuBout(FenetrePrincipale& form, int max = 2000) {
     const Jeu& jeu = form.Modele();
     const auto niveau = jeu.Etat().Niveau;
     const auto essais = jeu.Etat().Essais;
     int tics = 0;
-    while (jeu.Affichage().Timer1Actif && jeu.Etat().Niveau == niveau && jeu.Etat().Essais == essais &&
+    while (jeu.Etat().HorlogeEnMarche && jeu.Etat().Niveau == niveau && jeu.Etat().Essais == essais &&
            tics < max) {
-        form.Timer1_Timer();
+        form.Tic();
         QCoreApplication::processEvents();
         ++tics;
     }
     return tics;
 }
 
-void OuvrirFermerFenetres(Form1& form) {
-    form.menuRecord_Click();
-    form.menuRegles_Click();
-    form.menuAbout_Click();
+void OuvrirFermerFenetres(FenetrePrincipale& form) {
+    form.MontrerScores();
+    form.MontrerRegles();
+    form.MontrerAPropos();
     QCoreApplication::processEvents();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{form.FenetreScores(), form.FenetreRegles(), form.FenetreAPropos()})
+    for (QWidget* w : std::initializer_list<QWidget*>{form.Scores(), form.Regles(), form.APropos()})
         if (w)
             w->close();
     // The side windows delete themselves on close.
@@ -308,11 +307,11 @@ void OuvrirFermerFenetres(Form1& form) {
     QCoreApplication::processEvents();
 }
 
-int Session(Form1& form, Monde& monde) {
+int Session(FenetrePrincipale& form, Monde& monde) {
     Jeu& jeu = form.Modele();
     OuvrirFermerFenetres(form);
-    form.menuFacile_Click();
-    form.menuJouer_Click();
+    form.ChoisirDifficulte(1);
+    form.NouvellePartie();
     QCoreApplication::processEvents();
 
     // Levels played by the scripted player, clicking through the window's handler.
@@ -326,8 +325,8 @@ int Session(Form1& form, Monde& monde) {
             int cible = -1;
             for (const auto& [i, codes] : joueur.Plan()) {
                 const auto& c = jeu.Cellules()[static_cast<std::size_t>(i)];
-                const bool bon = std::find(codes.begin(), codes.end(), c.Tag) != codes.end();
-                if (!bon && c.DataField.empty() &&
+                const bool bon = std::find(codes.begin(), codes.end(), c.Piece) != codes.end();
+                if (!bon && c.Remplissage.empty() &&
                     std::find(codes.begin(), codes.end(), enMain) != codes.end()) {
                     cible = i;
                     break;
@@ -335,17 +334,17 @@ int Session(Form1& form, Monde& monde) {
             }
             if (cible < 0)
                 for (int i = 0; i < NombreCellules && cible < 0; ++i)
-                    if (jeu.Cellules()[static_cast<std::size_t>(i)].Tag == canalisor::Vide &&
+                    if (jeu.Cellules()[static_cast<std::size_t>(i)].Piece == canalisor::Vide &&
                         !joueur.Plan().contains(i))
                         cible = i;
             if (cible < 0)
                 break;
-            form.Grille_Click(cible);
+            form.PoserTuyau(cible);
             QCoreApplication::processEvents();
         }
-        form.Pause_Click();
-        form.Pause_Click();
-        form.Maxi_Click();
+        form.BasculerPause();
+        form.BasculerPause();
+        form.OuvrirVannes();
         const auto avant = jeu.Etat().Niveau;
         TicsJusquAuBout(form);
         if (jeu.Etat().Niveau != avant)
@@ -355,23 +354,23 @@ int Session(Form1& form, Monde& monde) {
     OuvrirFermerFenetres(form);
 
     // Tries lost one after the other, to the end of the game and its name box.
-    for (int k = 0; k < 5 && jeu.Affichage().PauseActif; ++k) {
-        form.Maxi_Click();
+    for (int k = 0; k < 5 && jeu.Etat().PausePossible; ++k) {
+        form.OuvrirVannes();
         TicsJusquAuBout(form);
     }
-    form.menuArreter_Click();
-    form.menuDifficile_Click();
-    form.menuMoyen_Click();
-    form.menuJouer_Click();
+    form.ArreterPartie();
+    form.ChoisirDifficulte(3);
+    form.ChoisirDifficulte(2);
+    form.NouvellePartie();
     for (int t = 0; t < 5; ++t)
-        form.Timer1_Timer();
+        form.Tic();
     OuvrirFermerFenetres(form);
-    form.menuRecord_Click(); // left open: quitting closes it
+    form.MontrerScores(); // left open: quitting closes it
     QCoreApplication::processEvents();
     std::printf("session: levels passed=%d boxes=%zu score=%d level=%d\n", passes,
                 monde.dialogues.messages.size(), jeu.Etat().Score, jeu.Etat().Niveau);
     std::fflush(stdout);
-    form.menuQuitter_Click();
+    form.Quitter();
     QCoreApplication::processEvents();
     return 0;
 }
@@ -397,9 +396,9 @@ int main(int argc, char* argv[]) {
     }
 
     Monde monde(12345);
-    Form1 form(monde.hasard, monde.horloge, monde.dialogues, monde.palmares, DossierProgramme());
-    if (!form.Form_Load()) {
-        std::fprintf(stderr, "canalisor-bench-handlers: Form_Load failed\n");
+    FenetrePrincipale form(monde.hasard, monde.horloge, monde.dialogues, monde.palmares, DossierProgramme());
+    if (!form.Demarrer()) {
+        std::fprintf(stderr, "canalisor-bench-handlers: start-up failed\n");
         return 1;
     }
     form.show();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # valgrind.sh - memcheck of scripted sessions of the windowed program, on its own Xvfb:
 #   1. canalisor-bench-handlers --session: the real main window in a scripted world; starts
-#      a game, lays the scripted player's pipes through Grille_Click, ticks through three
+#      a game, lays the scripted player's pipes through PoserTuyau, ticks through three
 #      levels, loses every try to the end of the game and its name box, opens and closes the
 #      three side windows, changes the difficulty, starts again, quits.
 #   2. the program itself (canalisor, from a copy of its folder), driven with xdotool:

@@ -1,7 +1,6 @@
 #include "Jeu.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -82,24 +81,24 @@ std::optional<Direction> Sortie(int code, Direction entree) {
 // Whether the cell ahead takes the liquid coming in that direction. Leaving a departure or
 // a gate, the liquid may only enter a pipe.
 bool Accepte(const Cellule& t, Direction d, const DescriptionCouleur& couleur, bool depuisAncre) {
-    const bool vide = t.DataField.empty();
-    if (t.Tag == Croix) {
+    const bool vide = t.Remplissage.empty();
+    if (t.Piece == Croix) {
         const bool horizontal = d == Direction::Droite || d == Direction::Gauche;
-        return t.DataField.find(horizontal ? 'H' : 'V') == std::string::npos;
+        return t.Remplissage.find(horizontal ? 'H' : 'V') == std::string::npos;
     }
     if (!vide)
         return false;
     switch (d) {
     case Direction::Droite:
-        return t.Tag == DroitH || t.Tag == CoudeGB || t.Tag == CoudeGH ||
-               (!depuisAncre && (t.Tag == couleur.Arrivee || t.Tag == couleur.Passage));
+        return t.Piece == DroitH || t.Piece == CoudeGB || t.Piece == CoudeGH ||
+               (!depuisAncre && (t.Piece == couleur.Arrivee || t.Piece == couleur.Porte));
     case Direction::Gauche:
-        return t.Tag == DroitH || t.Tag == CoudeDB || t.Tag == CoudeDH ||
-               (!depuisAncre && t.Tag == couleur.Passage);
+        return t.Piece == DroitH || t.Piece == CoudeDB || t.Piece == CoudeDH ||
+               (!depuisAncre && t.Piece == couleur.Porte);
     case Direction::Bas:
-        return t.Tag == DroitV || t.Tag == CoudeGH || t.Tag == CoudeDH;
+        return t.Piece == DroitV || t.Piece == CoudeGH || t.Piece == CoudeDH;
     case Direction::Haut:
-        return t.Tag == DroitV || t.Tag == CoudeDB || t.Tag == CoudeGB;
+        return t.Piece == DroitV || t.Piece == CoudeDB || t.Piece == CoudeGB;
     }
     return false;
 }
@@ -115,7 +114,7 @@ Jeu::Jeu(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palma
 
 // ---- Start-up, commands -------------------------------------------------------------
 
-bool Jeu::Form_Load(const std::string& chemin) {
+bool Jeu::Demarrer(const std::string& chemin) {
     etat_.Chemin = chemin;
     if (!palmares_.Existe()) {
         dialogues_.Message(textes::FichierAbsent, Icone::Critique);
@@ -128,87 +127,79 @@ bool Jeu::Form_Load(const std::string& chemin) {
     const TableScores classe = ClasserScores(palmares_.Lire().value_or(vide));
     etat_.NomRecord = classe[0].Nom;
     etat_.ScoreRecord = classe[0].Points;
-    ecran_.LabelRecord = etat_.ScoreRecord;
-    ecran_.InfoBulleRecord = etat_.NomRecord;
     AppliquerDifficulte(2);
     return true;
 }
 
 void Jeu::AppliquerDifficulte(int difficulte) {
     etat_.Difficulte = static_cast<std::int16_t>(std::clamp(difficulte, 1, 3));
-    ecran_.LabelDiff = Texte(etat_.Difficulte);
     const Reglage& r = ReglageDifficulte(etat_.Difficulte);
     etat_.Delai = r.Delai;
     etat_.Cadence = r.Cadence;
     etat_.PointsAuto = r.PointsAuto;
-    etat_.PointsMax = r.PointsMax;
-    ecran_.DifficulteCochee = etat_.Difficulte;
+    etat_.PointsVannesOuvertes = r.PointsVannesOuvertes;
 }
 
 void Jeu::ChoisirDifficulte(int difficulte) {
-    if (ecran_.MenuDifficulteActif)
+    if (etat_.ChoisirDifficultePossible)
         AppliquerDifficulte(difficulte);
 }
 
-void Jeu::menuJouer_Click() {
-    ecran_.MenuDifficulteActif = false;
+void Jeu::NouvellePartie() {
+    etat_.ChoisirDifficultePossible = false;
     etat_.Tuyau1 = TirerTuyau();
     etat_.Tuyau2 = TirerTuyau();
     etat_.Tuyau3 = TirerTuyau();
-    AfficherTuyaux();
     ArreterHorloge();
-    ecran_.LabelTemps.clear();
     etat_.Niveau = 1;
     etat_.Essais = 2;
-    ecran_.LabelEssais = Texte(etat_.Essais);
     etat_.Score = 0;
-    ecran_.LabelScore = Texte(etat_.Score);
     NouveauNiveau();
 }
 
-void Jeu::menuArreter_Click() {
+void Jeu::ArreterPartie() {
     ArreterHorloge();
-    ecran_.MenuDifficulteActif = true;
-    ecran_.MaxiActif = false;
-    ecran_.PauseActif = false;
-    ecran_.PauseLegende = "Pause";
+    etat_.ChoisirDifficultePossible = true;
+    etat_.OuvrirVannesPossible = false;
+    etat_.PausePossible = false;
+    etat_.EnPause = false;
 }
 
-void Jeu::Pause_Click() {
-    if (!ecran_.PauseActif)
+void Jeu::BasculerPause() {
+    if (!etat_.PausePossible)
         return;
-    if (ecran_.PauseLegende.find("Pause") != std::string::npos) {
+    if (!etat_.EnPause) {
         ArreterHorloge();
-        ecran_.MaxiActif = false;
-        ecran_.PauseLegende = "Retour";
+        etat_.OuvrirVannesPossible = false;
+        etat_.EnPause = true;
     } else {
-        ecran_.PauseLegende = "Pause";
+        etat_.EnPause = false;
         DemarrerHorloge();
-        ecran_.MaxiActif = true;
+        etat_.OuvrirVannesPossible = true;
     }
 }
 
-void Jeu::Maxi_Click() {
-    if (!ecran_.MaxiActif)
+void Jeu::OuvrirVannes() {
+    if (!etat_.OuvrirVannesPossible)
         return;
-    ecran_.MaxiActif = false;
+    etat_.OuvrirVannesPossible = false;
     ArreterHorloge();
-    ecran_.LabelTemps = "1";
-    etat_.VannesMax = true;
+    etat_.Temps = 1;
+    etat_.VannesOuvertes = true;
     DemarrerHorloge();
-    ecran_.PauseActif = false;
-    ecran_.PauseLegende = "Pause";
+    etat_.PausePossible = false;
+    etat_.EnPause = false;
 }
 
-void Jeu::Grille_Click(int index) {
-    if (index < 0 || index >= NombreCellules || !Case(index).Active)
+void Jeu::PoserTuyau(int cellule) {
+    if (cellule < 0 || cellule >= NombreCellules || !Case(cellule).Active)
         return;
-    if (ecran_.PauseLegende.find("Pause") == std::string::npos)
+    if (etat_.EnPause)
         return;
-    Cellule& c = Case(index);
-    if (!((c.Tag == Vide || EstTuyau(c.Tag)) && c.DataField.empty()))
+    Cellule& c = Case(cellule);
+    if (!((c.Piece == Vide || EstTuyau(c.Piece)) && c.Remplissage.empty()))
         return;
-    c.Tag = etat_.Tuyau1;
+    c.Piece = etat_.Tuyau1;
     if (EstTuyau(etat_.Tuyau1))
         c.Image = NomImage(etat_.Tuyau1);
     TuyauSuivant();
@@ -231,26 +222,33 @@ void Jeu::TuyauSuivant() {
     etat_.Tuyau1 = etat_.Tuyau2;
     etat_.Tuyau2 = etat_.Tuyau3;
     etat_.Tuyau3 = TirerTuyau();
-    AfficherTuyaux();
-}
-
-void Jeu::AfficherTuyaux() {
-    const std::array<std::int16_t, 3> tuyaux{etat_.Tuyau1, etat_.Tuyau2, etat_.Tuyau3};
-    for (std::size_t i = 0; i < tuyaux.size(); ++i)
-        if (EstTuyau(tuyaux[i]))
-            ecran_.BlocSuivant[i] = NomImage(tuyaux[i]);
 }
 
 // ---- Level start --------------------------------------------------------------------
 
 void Jeu::NouveauNiveau() {
-    ecran_.LabelNiveau = Texte(etat_.Niveau);
+    ViderGrille();
+    PoserPieces();
+    LancerLiquides();
+    etat_.VannesOuvertes = false;
+    etat_.OuvrirVannesPossible = true;
+    etat_.PausePossible = true;
+    etat_.EnPause = false;
+    etat_.Temps = etat_.Delai;
+    DemarrerHorloge();
+}
+
+void Jeu::ViderGrille() {
     for (Cellule& c : grille_) {
         c.Active = true;
         c.Image = NomImage(Vide);
-        c.Tag = Vide;
-        c.DataField.clear();
+        c.Piece = Vide;
+        c.Remplissage.clear();
     }
+}
+
+// Lays the level's pieces in the table's order, each on a random cell where it may stand.
+void Jeu::PoserPieces() {
     std::size_t obstacles = 0;
     std::string_view pieces = Niveaux[static_cast<std::size_t>(std::clamp<int>(etat_.Niveau, 1, 15) - 1)];
     while (!pieces.empty()) {
@@ -264,13 +262,19 @@ void Jeu::NouveauNiveau() {
         std::int16_t* cible = nullptr;
         switch (piece[0]) {
         case 'D':
-            malPlace = MalPlaceDepart, code = d.Depart, cible = &liquide.Depart;
+            malPlace = MalPlaceDepart;
+            code = d.Depart;
+            cible = &liquide.Depart;
             break;
         case 'A':
-            malPlace = MalPlaceArrivee, code = d.Arrivee, cible = &liquide.Arrivee;
+            malPlace = MalPlaceArrivee;
+            code = d.Arrivee;
+            cible = &liquide.Arrivee;
             break;
         case 'P':
-            malPlace = MalPlacePassage, code = d.Passage, cible = &liquide.Passage;
+            malPlace = MalPlacePorte;
+            code = d.Porte;
+            cible = &liquide.Porte;
             break;
         default:
             cible = &etat_.Obstacles[obstacles++];
@@ -280,9 +284,12 @@ void Jeu::NouveauNiveau() {
         while (malPlace(grille_, c))
             c = Tirer(NombreCellules);
         *cible = static_cast<std::int16_t>(c);
-        Case(c).Tag = code;
+        Case(c).Piece = code;
         Case(c).Image = NomImage(code);
     }
+}
+
+void Jeu::LancerLiquides() {
     for (Couleur c : Couleurs) {
         if (!EstActive(c, etat_.Niveau))
             continue;
@@ -292,12 +299,6 @@ void Jeu::NouveauNiveau() {
         l.Valide = true;
         l.Arrive = false;
     }
-    etat_.VannesMax = false;
-    ecran_.MaxiActif = true;
-    ecran_.PauseActif = true;
-    ecran_.PauseLegende = "Pause";
-    ecran_.LabelTemps = Texte(etat_.Delai);
-    DemarrerHorloge();
 }
 
 // ---- Flow ---------------------------------------------------------------------------
@@ -306,84 +307,100 @@ void Jeu::AjouterPoints(std::int32_t points) {
     const std::int64_t somme = std::int64_t{etat_.Score} + points;
     etat_.Score = static_cast<std::int32_t>(std::clamp<std::int64_t>(
         somme, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    ecran_.LabelScore = Texte(etat_.Score);
 }
 
 void Jeu::AjouterPointsCase() {
-    AjouterPoints(etat_.VannesMax ? etat_.PointsMax : etat_.PointsAuto);
+    AjouterPoints(etat_.VannesOuvertes ? etat_.PointsVannesOuvertes : etat_.PointsAuto);
 }
 
-void Jeu::Remplissage() {
+void Jeu::Ecoulement() {
     for (Couleur c : Couleurs)
         if (EstActive(c, etat_.Niveau))
-            Remplissage(c);
+            Ecouler(c);
 }
 
-void Jeu::Remplissage(Couleur couleur) {
+void Jeu::Ecouler(Couleur couleur) {
+    RemplirFront(couleur);
+    if (etat_[couleur].Arrive)
+        return;
+    AjouterPointsCase();
+    AvancerOuDeborder(couleur);
+}
+
+// 1. Fills the front, whatever side the liquid came in by.
+void Jeu::RemplirFront(Couleur couleur) {
     const DescriptionCouleur& d = Description(couleur);
-    const char lettre = d.Lettre;
     Liquide& liquide = etat_[couleur];
     const int p = liquide.Position;
     const int q = liquide.Precedent;
     Cellule& front = Case(p);
 
-    // 1. Fill the front, whatever side the liquid came in by.
-    if (front.Tag >= DroitH && front.Tag <= CoudeDH) {
-        front.Image = NomImageRemplie(front.Tag, couleur);
-        front.DataField = "x";
-    } else if (front.Tag == Croix) {
-        const bool horizontal = (q == p + 1 || q == p - 1) && MemeLigne(q, p);
-        const char canal = horizontal ? 'H' : 'V';
-        const char autreCanal = horizontal ? 'V' : 'H';
-        // The other channel may already hold this colour or another one.
-        std::optional<Couleur> autre;
-        if (Contient(front.DataField, autreCanal, lettre))
-            autre = couleur;
-        else
-            for (Couleur c : Couleurs)
-                if (c != couleur && Contient(front.DataField, autreCanal, Lettre(c))) {
-                    autre = c;
-                    break;
-                }
-        const std::string partie{canal, lettre};
-        if (autre) {
-            front.Image = horizontal ? NomImageCroix(couleur, autre) : NomImageCroix(autre, couleur);
-            front.DataField += partie;
-        } else {
-            front.Image = horizontal ? NomImageCroix(couleur, {}) : NomImageCroix({}, couleur);
-            front.DataField = partie;
-        }
-    } else if (front.Tag == d.Depart || front.Tag == d.Passage) {
-        front.Image = NomImageRemplie(front.Tag, couleur);
-        front.DataField = "x";
-    } else if (front.Tag == d.Arrivee) {
-        front.Image = NomImageRemplie(front.Tag, couleur);
-        if (front.DataField.empty()) {
-            front.DataField = "x";
+    if (front.Piece >= DroitH && front.Piece <= CoudeDH) {
+        front.Image = NomImageRemplie(front.Piece, couleur);
+        front.Remplissage = "x";
+    } else if (front.Piece == Croix) {
+        RemplirCroix(front, couleur, (q == p + 1 || q == p - 1) && MemeLigne(q, p));
+    } else if (front.Piece == d.Depart || front.Piece == d.Porte) {
+        front.Image = NomImageRemplie(front.Piece, couleur);
+        front.Remplissage = "x";
+    } else if (front.Piece == d.Arrivee) {
+        front.Image = NomImageRemplie(front.Piece, couleur);
+        if (front.Remplissage.empty()) {
+            front.Remplissage = "x";
             AjouterPointsCase();
             liquide.Arrive = true;
-            if (APorte(couleur, etat_.Niveau) && Case(liquide.Passage).DataField.empty())
+            if (APorte(couleur, etat_.Niveau) && Case(liquide.Porte).Remplissage.empty())
                 liquide.Valide = false;
         }
     }
-    if (liquide.Arrive)
-        return;
-    AjouterPointsCase();
+}
 
-    // 2. Look ahead: the cell beyond the exit must already take the liquid.
+void Jeu::RemplirCroix(Cellule& front, Couleur couleur, bool horizontal) {
+    const char lettre = Lettre(couleur);
+    const char canal = horizontal ? 'H' : 'V';
+    const char autreCanal = horizontal ? 'V' : 'H';
+    // The other channel may already hold this colour or another one.
+    std::optional<Couleur> autre;
+    if (Contient(front.Remplissage, autreCanal, lettre))
+        autre = couleur;
+    else
+        for (Couleur c : Couleurs)
+            if (c != couleur && Contient(front.Remplissage, autreCanal, Lettre(c))) {
+                autre = c;
+                break;
+            }
+    const std::string partie{canal, lettre};
+    if (autre) {
+        front.Image = horizontal ? NomImageCroix(couleur, autre) : NomImageCroix(autre, couleur);
+        front.Remplissage += partie;
+    } else {
+        front.Image = horizontal ? NomImageCroix(couleur, {}) : NomImageCroix({}, couleur);
+        front.Remplissage = partie;
+    }
+}
+
+// 2. Looks ahead: the cell beyond the exit must already take the liquid. 3. Moves on, or
+// overflows.
+void Jeu::AvancerOuDeborder(Couleur couleur) {
+    const DescriptionCouleur& d = Description(couleur);
+    Liquide& liquide = etat_[couleur];
+    const int p = liquide.Position;
+    const int q = liquide.Precedent;
+    const Cellule& front = Case(p);
+
     std::optional<int> t;
     std::optional<Direction> sortie;
     bool depuisAncre = false;
-    if (front.Tag == d.Depart) {
+    if (front.Piece == d.Depart) {
         t = p + 1; // a departure never stands in the last column
         sortie = Direction::Droite;
         depuisAncre = true;
-    } else if (EstTuyau(front.Tag) || front.Tag == d.Passage) {
-        depuisAncre = front.Tag == d.Passage;
+    } else if (EstTuyau(front.Piece) || front.Piece == d.Porte) {
+        depuisAncre = front.Piece == d.Porte;
         // A piece that does not fit the side it was entered by, or whose exit leaves the board
         // or the row, overflows.
         const auto entree = CoteEntree(p, q);
-        sortie = entree ? Sortie(front.Tag, *entree) : std::nullopt;
+        sortie = entree ? Sortie(front.Piece, *entree) : std::nullopt;
         t = sortie ? Voisin(p, *sortie) : std::nullopt;
         if (!t) {
             liquide.Valide = false;
@@ -393,7 +410,6 @@ void Jeu::Remplissage(Couleur couleur) {
         return;
     }
 
-    // 3. Move on, or overflow.
     if (!Accepte(Case(*t), *sortie, d, depuisAncre)) {
         liquide.Valide = false;
     } else if (liquide.Valide) {
@@ -405,12 +421,12 @@ void Jeu::Remplissage(Couleur couleur) {
 // ---- Clock --------------------------------------------------------------------------
 
 void Jeu::DemarrerHorloge() {
-    ecran_.Timer1Actif = true;
+    etat_.HorlogeEnMarche = true;
     horloge_.Demarrer();
 }
 
 void Jeu::ArreterHorloge() {
-    ecran_.Timer1Actif = false;
+    etat_.HorlogeEnMarche = false;
     horloge_.Arreter();
 }
 
@@ -428,20 +444,16 @@ bool Jeu::NiveauReussi() const {
     return true;
 }
 
-void Jeu::Timer1_Timer() {
-    if (!ecran_.Timer1Actif)
+void Jeu::Tic() {
+    if (!etat_.HorlogeEnMarche)
         return;
-    // The count is whatever the label shows; a label that holds no number counts as 0.
-    int n = 0;
-    const std::string& temps = ecran_.LabelTemps;
-    std::from_chars(temps.data(), temps.data() + temps.size(), n);
-    if (n > 1) {
-        ecran_.LabelTemps = Texte(n - 1);
+    if (etat_.Temps > 1) {
+        --etat_.Temps;
         return;
     }
     ArreterHorloge();
-    Remplissage();
-    ecran_.LabelTemps = etat_.VannesMax ? "1" : Texte(etat_.Cadence);
+    Ecoulement();
+    etat_.Temps = etat_.VannesOuvertes ? 1 : etat_.Cadence;
     if (EssaiEchoue())
         EssaiPerdu();
     else if (NiveauReussi())
@@ -460,17 +472,14 @@ void Jeu::NiveauPasse() {
         etat_.Essais = static_cast<std::int16_t>(
             std::min<int>(etat_.Essais + 1, std::numeric_limits<std::int16_t>::max()));
         etat_.Niveau = 1;
-        ecran_.LabelEssais = Texte(etat_.Essais);
         AppliquerDifficulte(std::min(etat_.Difficulte + 1, 3));
     }
-    ecran_.LabelScore = Texte(etat_.Score);
     NouveauNiveau();
 }
 
 void Jeu::EssaiPerdu() {
     ArreterHorloge();
     etat_.Essais = static_cast<std::int16_t>(etat_.Essais - 1);
-    ecran_.LabelEssais = Texte(std::max<int>(etat_.Essais, 0));
     dialogues_.Message(textes::EssaiPerdu, Icone::Critique);
     if (etat_.Essais >= 0)
         NouveauNiveau();
@@ -480,8 +489,8 @@ void Jeu::EssaiPerdu() {
 
 void Jeu::FinDePartie() {
     // A finished game cannot be resumed: neither button may restart the clock over it.
-    ecran_.PauseActif = false;
-    ecran_.MaxiActif = false;
+    etat_.PausePossible = false;
+    etat_.OuvrirVannesPossible = false;
     const auto lu = palmares_.Lire();
     if (!lu) {
         dialogues_.Message(textes::ScoresIllisibles, Icone::Critique);
@@ -513,8 +522,6 @@ void Jeu::FinDePartie() {
     if (place == 0) {
         etat_.NomRecord = nom;
         etat_.ScoreRecord = Texte(etat_.Score);
-        ecran_.LabelRecord = etat_.ScoreRecord;
-        ecran_.InfoBulleRecord = etat_.NomRecord;
     }
 }
 

@@ -1,6 +1,6 @@
-// The game for the whole run of the program: its state, its board, and what its windows
-// show. Each event of the player or of the clock is one method that runs to completion; the
-// windows call it and then show what changed.
+// The game for the whole run of the program: its state and its board. Each event of the
+// player or of the clock is one method that runs to completion; the windows call it and then
+// show what changed, made from the state.
 #pragma once
 
 #include <array>
@@ -18,8 +18,8 @@ struct Liquide {
     std::int16_t Precedent = 0; // the cell it came from: gives the side it enters by
     std::int16_t Depart = 0;
     std::int16_t Arrivee = 0;
-    std::int16_t Passage = 0; // written only on levels with this colour's gate
-    bool Valide = false;      // false once it has overflowed or arrived without its gate
+    std::int16_t Porte = 0; // written only on levels with this colour's gate
+    bool Valide = false;    // false once it has overflowed or arrived without its gate
     bool Arrive = false;
 };
 
@@ -27,8 +27,8 @@ struct EtatJeu {
     std::string Chemin; // the program's directory with a trailing separator
     std::string NomRecord;
     std::string ScoreRecord;
-    std::int16_t Niveau = 0;
-    std::int16_t Essais = 0;
+    std::int16_t Niveau = 0; // 0 until the first game starts: the counters show nothing
+    std::int16_t Essais = 0; // -1 once the last try is lost
     // Wider than the historic 16 bits, and saturating, so a long game never wraps round.
     std::int32_t Score = 0;
     std::int16_t Tuyau1 = 0; // in hand
@@ -36,12 +36,19 @@ struct EtatJeu {
     std::int16_t Tuyau3 = 0;
     std::array<Liquide, 4> Liquides{};
     std::array<std::int16_t, 7> Obstacles{};
-    bool VannesMax = false;
+    bool VannesOuvertes = false;
+    std::int16_t Temps = 0; // the countdown: seconds to the next flow step
+    bool EnPause = false;
+    bool HorlogeEnMarche = false;
+    // Which commands the player may give now.
+    bool PausePossible = false;
+    bool OuvrirVannesPossible = false;
+    bool ChoisirDifficultePossible = true;
     std::int16_t Cadence = 0;
     std::int16_t Delai = 0;
     std::int16_t Difficulte = 0;
-    std::int16_t PointsAuto = 0;
-    std::int16_t PointsMax = 0;
+    std::int16_t PointsAuto = 0;           // a cell filled at the normal pace
+    std::int16_t PointsVannesOuvertes = 0; // a cell filled with the valves open
 
     Liquide& operator[](Couleur c) { return Liquides[static_cast<std::size_t>(c)]; }
     const Liquide& operator[](Couleur c) const { return Liquides[static_cast<std::size_t>(c)]; }
@@ -51,29 +58,9 @@ struct Reglage {
     std::int16_t Delai;
     std::int16_t Cadence;
     std::int16_t PointsAuto;
-    std::int16_t PointsMax;
+    std::int16_t PointsVannesOuvertes;
 };
 const Reglage& ReglageDifficulte(int difficulte); // 1..3
-
-// What the widgets of the main window hold: captions, enabled states, check mark, the
-// next-pipe pictures and whether the clock runs. The countdown lives in LabelTemps and the
-// paused state in the caption of the Pause button, as the player sees them.
-struct Ecran {
-    std::string LabelNiveau;
-    std::string LabelEssais;
-    std::string LabelScore;
-    std::string LabelRecord;
-    std::string InfoBulleRecord;
-    std::string LabelDiff;
-    std::string LabelTemps;
-    std::string PauseLegende = "Pause";
-    bool PauseActif = false;
-    bool MaxiActif = false;
-    bool MenuDifficulteActif = true;
-    int DifficulteCochee = 2;
-    std::array<std::string, 3> BlocSuivant; // picture names, "" for none
-    bool Timer1Actif = false;
-};
 
 namespace textes {
 inline constexpr const char* FichierAbsent =
@@ -93,33 +80,38 @@ class Jeu {
 
     // Events. Each does nothing when its control could not have sent it (a disabled button,
     // a cell before the first level, a tick while the clock is stopped).
-    bool Form_Load(const std::string& chemin); // false: the program must end
-    void menuJouer_Click();
-    void menuArreter_Click();
+    bool Demarrer(const std::string& chemin); // false: the program must end
+    void NouvellePartie();
+    void ArreterPartie();
     void ChoisirDifficulte(int difficulte); // "Facile (1)", "Moyen (2)", "Difficile (3)"
-    void Pause_Click();
-    void Maxi_Click();
-    void Grille_Click(int index);
-    void Timer1_Timer();
+    void BasculerPause();
+    void OuvrirVannes();
+    void PoserTuyau(int cellule);
+    void Tic();
 
     const EtatJeu& Etat() const { return etat_; }
     const Grille& Cellules() const { return grille_; }
-    const Ecran& Affichage() const { return ecran_; }
-    // A game's whole state is open to the tests and the tools, which set up boards by hand.
+    // A game's whole state is open to the tests and the tools, which set up boards by hand and
+    // then lay out a level or run one liquid's flow step on them.
     EtatJeu& Etat() { return etat_; }
     Grille& Cellules() { return grille_; }
-
-    // The routines the events are made of.
     void NouveauNiveau();
-    void Remplissage();          // one flow step of every active liquid
-    void Remplissage(Couleur c); // one flow step of one liquid
-    std::int16_t TirerTuyau();
-    void TuyauSuivant();
-    void AppliquerDifficulte(int difficulte);
+    void Ecouler(Couleur couleur); // one flow step of one liquid
 
   private:
     int Tirer(int etendue); // floor(r x etendue), never etendue itself
-    void AfficherTuyaux();
+    std::int16_t TirerTuyau();
+    void TuyauSuivant();
+    void AppliquerDifficulte(int difficulte);
+    // The level layout.
+    void ViderGrille();
+    void PoserPieces();
+    void LancerLiquides();
+    // The flow step.
+    void Ecoulement(); // one flow step of every active liquid
+    void RemplirFront(Couleur couleur);
+    void RemplirCroix(Cellule& front, Couleur couleur, bool horizontal);
+    void AvancerOuDeborder(Couleur couleur);
     void AjouterPoints(std::int32_t points);
     void AjouterPointsCase();
     void DemarrerHorloge();
@@ -137,7 +129,6 @@ class Jeu {
     Palmares& palmares_;
     EtatJeu etat_;
     Grille grille_;
-    Ecran ecran_;
 };
 
 } // namespace canalisor

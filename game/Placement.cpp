@@ -4,16 +4,16 @@ namespace canalisor {
 
 namespace {
 
-enum class Famille { Depart, Arrivee, Passage };
+enum class Famille { Depart, Arrivee, Porte };
 
 bool EstDe(int code, Famille f) {
-    return code >= 9 && code <= 20 && (code - 9) % 3 == static_cast<int>(f);
+    return EstPieceDeLiquide(code) && (code - DepartBleu) % 3 == static_cast<int>(f);
 }
 bool DepartOuPorte(int code) {
-    return EstDe(code, Famille::Depart) || EstDe(code, Famille::Passage);
+    return EstDe(code, Famille::Depart) || EstDe(code, Famille::Porte);
 }
 bool ArriveeOuPorte(int code) {
-    return EstDe(code, Famille::Arrivee) || EstDe(code, Famille::Passage);
+    return EstDe(code, Famille::Arrivee) || EstDe(code, Famille::Porte);
 }
 
 // The code of cell p + decalage when that cell is on the board and on p's row; nothing
@@ -22,7 +22,7 @@ std::optional<int> CodeVoisin(const Grille& grille, int p, int decalage) {
     const int i = p + decalage;
     if (i < 0 || i >= NombreCellules || !MemeLigne(p, i))
         return std::nullopt;
-    return grille[static_cast<std::size_t>(i)].Tag;
+    return grille[static_cast<std::size_t>(i)].Piece;
 }
 
 template <typename Predicat> bool Voisin(const Grille& g, int p, int decalage, Predicat pred) {
@@ -40,7 +40,7 @@ bool DerniereColonne(int p) {
     return (p + 1) % Colonnes == 0;
 }
 bool Occupee(const Grille& g, int p) {
-    return g[static_cast<std::size_t>(p)].Tag != Vide;
+    return g[static_cast<std::size_t>(p)].Piece != Vide;
 }
 
 } // namespace
@@ -55,7 +55,7 @@ bool MalPlaceArrivee(const Grille& g, int p) {
            Voisin(g, p, 1, ArriveeOuPorte);
 }
 
-bool MalPlacePassage(const Grille& g, int p) {
+bool MalPlacePorte(const Grille& g, int p) {
     return Occupee(g, p) || PremiereColonne(p) || DerniereColonne(p) || Voisin(g, p, -1, EstAncre) ||
            Voisin(g, p, -2, DepartOuPorte) || Voisin(g, p, 1, EstAncre) || Voisin(g, p, 2, ArriveeOuPorte);
 }

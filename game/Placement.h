@@ -8,7 +8,7 @@ namespace canalisor {
 
 bool MalPlaceDepart(const Grille& grille, int p);
 bool MalPlaceArrivee(const Grille& grille, int p);
-bool MalPlacePassage(const Grille& grille, int p);
+bool MalPlacePorte(const Grille& grille, int p);
 bool MalPlaceObstacle(const Grille& grille, int p);
 
 } // namespace canalisor

@@ -14,10 +14,10 @@ constexpr std::uint16_t Niveaux(std::initializer_list<int> niveaux) {
 }
 
 constexpr std::array<DescriptionCouleur, 4> Descriptions{{
-    {'b', 9, 10, 11, 1, Niveaux({2, 4, 5, 7, 8, 9, 11, 12, 13, 14, 15}), "bleu"},
-    {'r', 12, 13, 14, 3, Niveaux({5, 8, 9, 12, 13, 14, 15}), "rouge"},
-    {'v', 15, 16, 17, 6, Niveaux({9, 13, 14, 15}), "vert"},
-    {'j', 18, 19, 20, 10, Niveaux({14, 15}), "jaune"},
+    {'b', DepartBleu, ArriveeBleu, PorteBleu, 1, Niveaux({2, 4, 5, 7, 8, 9, 11, 12, 13, 14, 15}), "bleu"},
+    {'r', DepartRouge, ArriveeRouge, PorteRouge, 3, Niveaux({5, 8, 9, 12, 13, 14, 15}), "rouge"},
+    {'v', DepartVert, ArriveeVert, PorteVert, 6, Niveaux({9, 13, 14, 15}), "vert"},
+    {'j', DepartJaune, ArriveeJaune, PorteJaune, 10, Niveaux({14, 15}), "jaune"},
 }};
 
 } // namespace
@@ -31,13 +31,13 @@ bool EstActive(Couleur c, int niveau) {
 }
 
 bool APorte(Couleur c, int niveau) {
-    return niveau >= 0 && niveau < 16 && (Description(c).Portes & (1u << niveau)) != 0;
+    return niveau >= 0 && niveau < 16 && (Description(c).NiveauxAvecPorte & (1u << niveau)) != 0;
 }
 
 std::optional<Couleur> CouleurDuCode(int code) {
-    if (code < 9 || code > 20)
+    if (!EstPieceDeLiquide(code))
         return std::nullopt;
-    return static_cast<Couleur>((code - 9) / 3);
+    return static_cast<Couleur>((code - DepartBleu) / 3);
 }
 
 std::uint8_t Ouvertures(int code) {
@@ -59,8 +59,8 @@ std::uint8_t Ouvertures(int code) {
     default:
         break;
     }
-    if (code >= 9 && code <= 20) {
-        switch ((code - 9) % 3) {
+    if (EstPieceDeLiquide(code)) {
+        switch ((code - DepartBleu) % 3) {
         case 0:
             return Droite; // departure
         case 1:
@@ -121,13 +121,13 @@ std::string NomImageCroix(std::optional<Couleur> horizontal, std::optional<Coule
 const std::vector<Tuile>& CatalogueTuiles() {
     static const std::vector<Tuile> tuiles = [] {
         std::vector<Tuile> t;
-        for (std::int16_t code = 0; code <= 20; ++code)
+        for (std::int16_t code = Vide; code <= PorteJaune; ++code)
             t.push_back({NomImage(code), code, {}, {}, {}});
         for (std::int16_t code = DroitH; code <= CoudeDH; ++code)
             for (Couleur c : Couleurs)
                 t.push_back({NomImageRemplie(code, c), code, c, {}, {}});
         for (Couleur c : Couleurs)
-            for (std::int16_t code : {Description(c).Depart, Description(c).Arrivee, Description(c).Passage})
+            for (std::int16_t code : {Description(c).Depart, Description(c).Arrivee, Description(c).Porte})
                 t.push_back({NomImageRemplie(code, c), code, c, {}, {}});
         for (Couleur c : Couleurs) {
             t.push_back({NomImageCroix(c, c), Croix, {}, c, c});

@@ -24,13 +24,30 @@ enum Code : std::int16_t {
     CoudeGH = 6, // left-top
     CoudeDH = 7, // right-top
     Croix = 8,
+    // Each liquid's departure, arrival and gate, in the order of the liquids.
+    DepartBleu = 9,
+    ArriveeBleu = 10,
+    PorteBleu = 11,
+    DepartRouge = 12,
+    ArriveeRouge = 13,
+    PorteRouge = 14,
+    DepartVert = 15,
+    ArriveeVert = 16,
+    PorteVert = 17,
+    DepartJaune = 18,
+    ArriveeJaune = 19,
+    PorteJaune = 20,
 };
 constexpr bool EstTuyau(int code) {
     return code >= DroitH && code <= Croix;
 }
+// A departure, an arrival or a gate of some liquid.
+constexpr bool EstPieceDeLiquide(int code) {
+    return code >= DepartBleu && code <= PorteJaune;
+}
 // Obstacles, departures, arrivals and gates: laid by the level, never replaced by the player.
 constexpr bool EstAncre(int code) {
-    return code == Obstacle || (code >= 9 && code <= 20);
+    return code == Obstacle || EstPieceDeLiquide(code);
 }
 
 // The liquids, in the order in which they flow within one tick.
@@ -41,9 +58,9 @@ struct DescriptionCouleur {
     char Lettre;         // in picture names and fill states
     std::int16_t Depart; // piece codes
     std::int16_t Arrivee;
-    std::int16_t Passage;
-    std::int16_t NiveauMin; // first level that uses this liquid
-    std::uint16_t Portes;   // bit n set: level n has a gate of this colour
+    std::int16_t Porte;
+    std::int16_t NiveauMin;         // first level that uses this liquid
+    std::uint16_t NiveauxAvecPorte; // bit n set: level n has a gate of this colour
     const char* Nom;
 };
 const DescriptionCouleur& Description(Couleur c);
@@ -78,12 +95,12 @@ constexpr std::uint8_t CoteVers(Direction d) {
 // horizontal move).
 std::optional<int> Voisin(int i, Direction d);
 
-// One cell of the board. Tag is the piece code; DataField the fill state ("" for none,
+// One cell of the board. Piece is the piece code; Remplissage the fill state ("" for none,
 // "x" for a filled piece, "Hb", "Vr", "VrHb"... for a cross); Image the name of the picture
 // file it shows ("" before the first level).
 struct Cellule {
-    std::int16_t Tag = Vide;
-    std::string DataField;
+    std::int16_t Piece = Vide;
+    std::string Remplissage;
     std::string Image;
     bool Active = false; // takes clicks
 };

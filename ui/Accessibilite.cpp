@@ -113,7 +113,7 @@ QString NomPiece(int code) {
 QString ContenuCase(const Cellule& cellule) {
     if (const Tuile* tuile = TuileNommee(cellule.Image))
         return Decrire(*tuile);
-    return NomPiece(cellule.Tag);
+    return NomPiece(cellule.Piece);
 }
 
 QString NomCase(int index, const Cellule& cellule) {

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QFrame>
-#include <QHash>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include "Imagier.h"
 
 namespace canalisor::ui {
 
@@ -28,55 +28,15 @@ bool TextesTiennent(const QFont& police, const QStringList& textes, const QRect&
 QFont PoliceAjustee(QFont police, const QStringList& textes, const QRect& zone, int drapeaux);
 // Gives a label the font that fits its own text and `autres` (the longest texts it will show).
 void AjusterLabel(QLabel& label, const QFont& police, const QStringList& autres = {});
+// A label of the windows: its name, its box, its plain text from the box's very edge, and the
+// font that fits it and `autres`. A frame must be given before, as it takes room from the text.
+void PreparerLabel(QLabel& label, const char* nom, QRect zone, const QString& texte, const QFont& police,
+                   Qt::Alignment alignement, bool enveloppe, const QStringList& autres = {});
 
-// "7b.bmp" -> "7b@2x.bmp": the same picture drawn at twice the size.
-QString NomDouble(const QString& nom);
 // The picture at `chemin` for a screen with `ratio` device pixels per pixel: where the screen is
 // denser than 1 and the "@2x" file exists, that one, marked as twice as dense so that it takes
 // the same room; else the file itself. Qt's own lookup of "@2x" files serves QIcon only.
 QPixmap ChargerPourEcran(const QString& chemin, qreal ratio);
-
-// The side of a tile in pixels: the picture area of a cell.
-inline constexpr int CoteTuile = 79;
-
-// Loads the pictures of the board from the program's folder. The folder is the player's to
-// fill, so a file there may be anything: only regular files are opened (a FIFO would block
-// for good), a picture more than four times the tile's side is refused before it is decoded,
-// and one that does not decode whole is refused rather than shown half black. Each picture is
-// decoded once and the same copy serves every cell that shows it, until the file changes.
-// A file that is missing or refused is reported once per name; the cells then draw a stand-in.
-// A missing "@2x" file is not: the plain one, enlarged, still shows the right piece.
-class Imagier {
-  public:
-    explicit Imagier(QString dossier, int cote = CoteTuile) : dossier_(std::move(dossier)), cote_(cote) {}
-    QPixmap Charger(const QString& nom, qreal ratio = 1);
-    const QString& Dossier() const { return dossier_; }
-
-  private:
-    // What became of one file: shown, absent, or there but refused (and why).
-    struct Lecture {
-        QPixmap image;
-        bool absente = false;
-        QString refus;
-    };
-    // Tells one version of a file from the next, without opening it.
-    struct Empreinte {
-        quint64 appareil = 0, noeud = 0;
-        qint64 taille = 0, modifiee = 0;
-        bool operator==(const Empreinte&) const = default;
-    };
-    struct Memorisee {
-        Empreinte empreinte;
-        Lecture lecture;
-    };
-    Lecture Lire(const QString& nom, int densite);
-    void Signaler(const QString& nom, const QString& raison);
-
-    QString dossier_;
-    int cote_;
-    QHash<QString, Memorisee> lues_; // by name and density
-    QSet<QString> signalees_;
-};
 
 // A picture cell of the board or a next-pipe box: a one-pixel flat border around a 79 x 79
 // picture area. It keeps the name of the picture it shows and reads the file again only

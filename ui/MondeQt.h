@@ -26,7 +26,7 @@ class HasardHorloge : public Hasard {
     std::mt19937_64 generateur_;
 };
 
-// Timer1: a tick every 1000 ms while it runs. QTimer::start() on a running timer restarts it,
+// The game's clock: a tick every 1000 ms while it runs. QTimer::start() on a running timer restarts it,
 // so a restart waits a full second, as the game's clock must.
 class HorlogeQt : public QObject, public Horloge {
     Q_OBJECT

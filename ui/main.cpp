@@ -7,8 +7,8 @@
 #include "Application.h"
 #include "DossierProgramme.h"
 #include "EmplacementScores.h"
+#include "FenetrePrincipale.h"
 #include "FichierScores.h"
-#include "Form1.h"
 #include "MondeQt.h"
 
 int main(int argc, char* argv[]) {
@@ -26,13 +26,14 @@ int main(int argc, char* argv[]) {
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
     canalisor::FichierScores palmares(canalisor::ui::EmplacementScores(chemin, dialogues));
-    canalisor::ui::Form1 form1(hasard, horloge, dialogues, palmares, chemin);
-    dialogues.Parent(&form1);
-    QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &form1, &canalisor::ui::Form1::Timer1_Timer);
+    canalisor::ui::FenetrePrincipale fenetre(hasard, horloge, dialogues, palmares, chemin);
+    dialogues.Parent(&fenetre);
+    QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &fenetre,
+                     &canalisor::ui::FenetrePrincipale::Tic);
 
     // Without its best-scores file the program has told the player so and ends unseen.
-    if (!form1.Form_Load())
+    if (!fenetre.Demarrer())
         return EXIT_FAILURE;
-    form1.show();
+    fenetre.show();
     return application.exec();
 }

@@ -15,8 +15,8 @@ struct Banc : test::Monde {
     Liquide& L(Couleur c = Couleur::Bleu) { return jeu.Etat()[c]; }
     // One flow step of c, its front put at p, come from `depuis`.
     void Pas(int p, int depuis, Couleur c = Couleur::Bleu) {
-        L(c) = {std::int16_t(p), std::int16_t(depuis), 0, 0, L(c).Passage, true, false};
-        jeu.Remplissage(c);
+        L(c) = {std::int16_t(p), std::int16_t(depuis), 0, 0, L(c).Porte, true, false};
+        jeu.Ecouler(c);
     }
 };
 
@@ -92,10 +92,10 @@ TEST(Ecoulement, CroisementsEtArriveesSurDeuxPas) {
         banc.Poser(P - 1, DroitH, "x");
         banc.Poser(P + 1, DroitH, "x");
         banc.Poser(80, 11, porte);
-        banc.L().Passage = 80;
+        banc.L().Porte = 80;
         banc.Pas(P, P + depuis1, premiere);
-        depuis2 ? banc.Pas(P, P + depuis2, seconde) : banc.jeu.Remplissage(seconde);
-        std::string vu = banc.C(P).Image + " " + banc.C(P).DataField;
+        depuis2 ? banc.Pas(P, P + depuis2, seconde) : banc.jeu.Ecouler(seconde);
+        std::string vu = banc.C(P).Image + " " + banc.C(P).Remplissage;
         for (C c : {premiere, seconde})
             vu += (banc.L(c).Valide ? " " + std::to_string(banc.L(c).Position) : " -") +
                   (banc.L(c).Arrive ? "a" : "");

@@ -20,7 +20,7 @@ void NouvellePartieConnue(Monde& m, int donnes = 1) {
         m.hasard.AjouterTuyau(c);
     for (int k = 0; k < 5 * donnes; ++k)
         m.hasard.AjouterCellule(std::array{0, 20, 40, 41, 42}[static_cast<std::size_t>(k % 5)]);
-    m.jeu.menuJouer_Click();
+    m.jeu.NouvellePartie();
 }
 
 // What the player sees, on one line: the boxes shown so far, each ended by '|' (" (stop)" when it
@@ -28,14 +28,18 @@ void NouvellePartieConnue(Monde& m, int donnes = 1) {
 // caption; which are on of the Pause and valves buttons, the clock, the open valves and the
 // difficulty menu (P M H V d, '-' when off).
 std::string Vu(const Monde& m) {
-    const Ecran& a = m.jeu.Affichage();
+    const EtatJeu& e = m.jeu.Etat();
+    // The counters show nothing before the first game, and no fewer than 0 tries.
+    const auto compte = [&](int n) { return e.Niveau == 0 ? std::string() : std::to_string(n); };
     std::string vu;
     for (const auto& b : m.dialogues.messages)
         vu += b.texte + (b.icone == Icone::Critique ? " (stop)|" : "|");
-    vu += a.LabelNiveau + " " + a.LabelEssais + " " + a.LabelScore + " " + a.LabelTemps + " " + a.LabelDiff +
-          std::to_string(a.DifficulteCochee) + " " + a.PauseLegende + " ";
-    return vu + (a.PauseActif ? "P" : "-") + (a.MaxiActif ? "M" : "-") + (a.Timer1Actif ? "H" : "-") +
-           (m.jeu.Etat().VannesMax ? "V" : "-") + (a.MenuDifficulteActif ? "d" : "-");
+    vu += compte(e.Niveau) + " " + compte(std::max<int>(e.Essais, 0)) + " " + compte(e.Score) + " " +
+          compte(e.Temps) + " " + std::to_string(e.Difficulte) + std::to_string(e.Difficulte) + " " +
+          (e.EnPause ? "Retour" : "Pause") + " ";
+    return vu + (e.PausePossible ? "P" : "-") + (e.OuvrirVannesPossible ? "M" : "-") +
+           (e.HorlogeEnMarche ? "H" : "-") + (e.VannesOuvertes ? "V" : "-") +
+           (e.ChoisirDifficultePossible ? "d" : "-");
 }
 
 const std::string Perdu = "Dommage! Vous avez perdu. (stop)|",
@@ -60,8 +64,8 @@ TEST(Placement, ReglesAuxBoutsDeLigneAuxCoinsEtAuxAbordsDesPieces) {
     // clang-format on
     for (auto [piece, p, voisin, code, refuse] : cas) {
         Grille g;
-        g[static_cast<std::size_t>(voisin)].Tag = static_cast<std::int16_t>(code);
-        const auto regle = std::array{MalPlaceDepart, MalPlaceArrivee, MalPlacePassage,
+        g[static_cast<std::size_t>(voisin)].Piece = static_cast<std::int16_t>(code);
+        const auto regle = std::array{MalPlaceDepart, MalPlaceArrivee, MalPlacePorte,
                                       MalPlaceObstacle}[std::string_view("DAPO").find(piece)];
         EXPECT_EQ(regle(g, p), refuse) << piece << " at " << p << " beside " << code << " at " << voisin;
     }
@@ -89,7 +93,7 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
         EtatJeu& e = m.jeu.Etat();
         for (Couleur c : Couleurs) // what an earlier level left
             e[c] = {1, 2, 3, 4, 5, false, true};
-        e.VannesMax = true;
+        e.VannesOuvertes = true;
         e.Niveau = static_cast<std::int16_t>(niveau);
         for (int k = 0; k < 16; ++k) // piece k on row k / 2, column 4 or 10: each is taken at its first draw
             m.hasard.AjouterCellule(k / 2 * 15 + (k % 2 ? 10 : 4));
@@ -98,20 +102,20 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
         // not know it there (a departure: when the liquid does not run from it).
         std::string pose;
         for (int i = 0; i < NombreCellules; ++i) {
-            const int t = m.jeu.Cellules()[static_cast<std::size_t>(i)].Tag - 9, k = t % 3;
+            const int t = m.jeu.Cellules()[static_cast<std::size_t>(i)].Piece - 9, k = t % 3;
             pose += t == Obstacle - 9 ? " O" : "";
             if (t < 0)
                 continue;
             const Liquide& l = e.Liquides[static_cast<std::size_t>(t / 3)];
             const bool connu =
                 k == 0 ? l.Valide && !l.Arrive && l.Position == i && l.Precedent == i && l.Depart == i
-                       : (k == 1 ? l.Arrivee : l.Passage) == i;
+                       : (k == 1 ? l.Arrivee : l.Porte) == i;
             pose += std::string{' ', "DAP"[k], "brvj"[t / 3]} + (connu ? "" : "?");
         }
         int lances = 0, portes = 0; // the liquids that run and the gates asked for
         for (Couleur c : Couleurs)
             lances += e[c].Valide, portes += APorte(c, niveau);
-        EXPECT_EQ(std::tie(pose, lances, portes, e.VannesMax),
+        EXPECT_EQ(std::tie(pose, lances, portes, e.VannesOuvertes),
                   std::make_tuple(" " + ordre, std::ranges::count(ordre, 'D'), std::ranges::count(ordre, 'P'),
                                   false));
     }
@@ -135,32 +139,32 @@ TEST(Partie, ChronologiePauseEtVannesAChaqueDifficulte) {
     for (auto [d, partie, nouvelle] : cas) {
         Monde m(static_cast<unsigned>(d));
         std::ranges::reverse(*m.palmares.table);
-        m.jeu.Form_Load("/jeu/");
-        m.jeu.Grille_Click(0);
+        m.jeu.Demarrer("/jeu/");
+        m.jeu.PoserTuyau(0);
         std::ostringstream vu; // a stream, as what is seen must be read in order
-        vu << Vu(m) << " " << m.jeu.Affichage().LabelRecord << " " << m.jeu.Affichage().InfoBulleRecord << " "
-           << m.jeu.Cellules()[0].Tag;
+        vu << Vu(m) << " " << m.jeu.Etat().ScoreRecord << " " << m.jeu.Etat().NomRecord << " "
+           << m.jeu.Cellules()[0].Piece;
         m.jeu.ChoisirDifficulte(d);
         NouvellePartieConnue(m);
         for (int i : {1, 2, 3})
-            m.jeu.Grille_Click(i);
+            m.jeu.PoserTuyau(i);
         m.jeu.ChoisirDifficulte(d % 3 + 1); // locked while a game runs
-        m.jeu.Timer1_Timer();
-        m.jeu.Pause_Click();
+        m.jeu.Tic();
+        m.jeu.BasculerPause();
         vu << "/" << Vu(m);
-        m.jeu.Pause_Click();
+        m.jeu.BasculerPause();
         vu << "/" << m.TicsJusquAuPas() << " " << Vu(m) << "/" << m.TicsJusquAuPas();
-        m.jeu.Maxi_Click();
+        m.jeu.OuvrirVannes();
         vu << "/" << Vu(m) << "/" << m.TicsJusquAuPas() + m.TicsJusquAuPas() << " " << m.jeu.Etat().Score;
         std::tie(m.jeu.Etat().Niveau, m.jeu.Etat().Essais) = std::pair(7, 0);
-        d == 2 ? m.jeu.Maxi_Click() : m.jeu.Pause_Click();
-        m.jeu.menuJouer_Click();
+        d == 2 ? m.jeu.OuvrirVannes() : m.jeu.BasculerPause();
+        m.jeu.NouvellePartie();
         vu << "/" << Vu(m);
         EXPECT_EQ(vu.str(), debut + partie + fin + nouvelle + " Pause PMH--");
     }
     Monde m;
     m.palmares.table.reset();
-    EXPECT_FALSE(m.jeu.Form_Load("/jeu/"));
+    EXPECT_FALSE(m.jeu.Demarrer("/jeu/"));
     EXPECT_EQ(Vu(m), "Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu. (stop)|    "
                      "22 Pause ----d");
 }
@@ -186,7 +190,7 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
     for (auto [d, niveau, pas, porte, score, attendu] : cas) {
         Monde m(3);
         m.jeu.ChoisirDifficulte(d);
-        m.jeu.menuJouer_Click();
+        m.jeu.NouvellePartie();
         m.jeu.Etat().Niveau = static_cast<std::int16_t>(niveau);
         m.jeu.NouveauNiveau();
         m.jeu.Etat().Score = score;
@@ -197,12 +201,12 @@ TEST(Partie, ApresUnPasLEchecLEmporteSurLArrivee) {
                        porteCase = static_cast<std::int16_t>(113 + k);
             g[porteCase] = {static_cast<std::int16_t>(11 + 3 * k), porte, "", true};
             // Entered from the cell on its left; a pipe ahead, but for the liquid that overflows.
-            g[p].Tag = static_cast<std::int16_t>(pas[k] == 'A' ? 10 + 3 * k : +DroitH);
-            g[p + 1].Tag = pas[k] == 'D' ? Vide : DroitH;
+            g[p].Piece = static_cast<std::int16_t>(pas[k] == 'A' ? 10 + 3 * k : +DroitH);
+            g[p + 1].Piece = pas[k] == 'D' ? Vide : DroitH;
             m.jeu.Etat().Liquides[k] = {p, static_cast<std::int16_t>(p - 1), 0, 0, porteCase, true, false};
         }
-        m.jeu.Maxi_Click(); // the next tick is a flow step
-        m.jeu.Timer1_Timer();
+        m.jeu.OuvrirVannes(); // the next tick is a flow step
+        m.jeu.Tic();
         EXPECT_EQ(Vu(m), attendu) << "level " << niveau << ", " << pas << ", gates '" << porte << "'";
     }
 }
@@ -228,7 +232,7 @@ TEST(Partie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
         for (int essai = 0; essai < 3; ++essai)
             m.TicsJusquAuPas();
         // A finished game cannot be resumed.
-        EXPECT_EQ(Vu(m) + " " + m.jeu.Affichage().LabelRecord + " " + EnLigne(m.palmares.table),
+        EXPECT_EQ(Vu(m) + " " + m.jeu.Etat().ScoreRecord + " " + EnLigne(m.palmares.table),
                   Perdu + Perdu + Perdu + boite + "1 0 " + std::to_string(score) + " 10 22 Pause ----- " +
                       apres);
         EXPECT_EQ(m.dialogues.invites,

@@ -171,12 +171,12 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
 // Brings a copy of the game to its last try and loses it with this final score; the name box
 // answers nom.
 void Finir(Monde& copie, std::int32_t score, const std::string& nom) {
-    copie.jeu.menuJouer_Click();
+    copie.jeu.NouvellePartie();
     copie.jeu.Etat().Essais = 0;
     copie.jeu.Etat().Score = score - 2; // the departure's cell, filled with the valves open
     copie.dialogues.reponses = {nom};
-    copie.jeu.Maxi_Click();
-    copie.jeu.Timer1_Timer();
+    copie.jeu.OuvrirVannes();
+    copie.jeu.Tic();
 }
 
 // Copy A asks its player's name; meanwhile five processes end their games against the same
@@ -217,7 +217,7 @@ TEST_F(SurDisque, DesCopiesQuiFinissentEnsembleGardentTousLeursScores) {
         };
         Finir(a, scoreA, "Alice");
         EXPECT_EQ(EnLigne(fichier.Lire()), attendu);
-        EXPECT_EQ(a.jeu.Affichage().LabelRecord, record);
+        EXPECT_EQ(a.jeu.Etat().ScoreRecord, record);
         EXPECT_EQ(a.dialogues.messages.size(), 1u);
     }
 }

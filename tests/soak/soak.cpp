@@ -26,12 +26,11 @@ struct Partie : Monde {
     JoueurScripte joueur{jeu};
 
     const EtatJeu& E() const { return jeu.Etat(); }
-    const Ecran& A() const { return jeu.Affichage(); }
     int Tirer(int n) { return std::uniform_int_distribution<int>(0, n - 1)(alea); }
     std::string Photo() const { // the board, the hand and the countdown
-        std::string p = A().LabelTemps + "/" + std::to_string(E().Tuyau1);
+        std::string p = std::to_string(E().Temps) + "/" + std::to_string(E().Tuyau1);
         for (const Cellule& c : jeu.Cellules())
-            p += "," + std::to_string(c.Tag) + c.DataField;
+            p += "," + std::to_string(c.Piece) + c.Remplissage;
         return p;
     }
 
@@ -42,22 +41,21 @@ struct Partie : Monde {
     // click on an anchored or a filled piece. A broken rule throws.
     void Geste(int quoi, int i = 0) {
         const Cellule& c = jeu.Cellules()[static_cast<std::size_t>(i)];
-        const bool fixe = c.Tag == 1 || c.Tag >= 9 || !c.DataField.empty();
-        enPause = quoi == 3 ? enPause != A().PauseActif : enPause && quoi != 4;
+        const bool fixe = c.Piece == 1 || c.Piece >= 9 || !c.Remplissage.empty();
+        enPause = quoi == 3 ? enPause != E().PausePossible : enPause && quoi != 4;
         arretee = arretee || quoi == 4;
         const int niveau = E().Niveau, score = E().Score;
         const std::string avant = Photo();
-        quoi == 0   ? jeu.Timer1_Timer()
-        : quoi == 1 ? jeu.Maxi_Click()
-        : quoi == 2 ? jeu.Grille_Click(i)
-        : quoi == 3 ? jeu.Pause_Click()
-        : quoi == 4 ? jeu.menuArreter_Click()
+        quoi == 0   ? jeu.Tic()
+        : quoi == 1 ? jeu.OuvrirVannes()
+        : quoi == 2 ? jeu.PoserTuyau(i)
+        : quoi == 3 ? jeu.BasculerPause()
+        : quoi == 4 ? jeu.ArreterPartie()
                     : void(joueur.Poser(1));
         vus[0] += niveau == 15 && E().Niveau == 1;
         const bool compte = !arretee && !enPause && E().Essais >= 0;
-        if (A().Timer1Actif != compte || horloge.enMarche != compte ||
-            (A().PauseLegende == "Retour") != enPause || E().Niveau < 1 || E().Niveau > 15 ||
-            E().Essais < -1 || E().Score < score ||
+        if (E().HorlogeEnMarche != compte || horloge.enMarche != compte || E().EnPause != enPause ||
+            E().Niveau < 1 || E().Niveau > 15 || E().Essais < -1 || E().Score < score ||
             (quoi < 3 && (enPause || (quoi == 2 && fixe)) && Photo() != avant))
             throw std::runtime_error("seed " + std::to_string(graine) + ": a rule broken after gesture " +
                                      std::to_string(quoi));
@@ -79,14 +77,14 @@ struct Partie : Monde {
             Tirer(20) == 0 ? Distraction() : Geste(5); // one click at a time
         if (Tirer(3) != 0)
             Geste(1);
-        while (A().Timer1Actif && E().Niveau == niveau && E().Essais == essais)
+        while (E().HorlogeEnMarche && E().Niveau == niveau && E().Essais == essais)
             Tirer(60) == 0 ? Distraction() : Geste(0);
     }
 
     void Jouer() {
         jeu.ChoisirDifficulte(1 + static_cast<int>(graine % 3));
         dialogues.reponses = {"Soak"};
-        jeu.menuJouer_Click();
+        jeu.NouvellePartie();
         // Level 15 is dealt until the scripted player finds paths on it, about one deal in a thousand
         // (a run that never gets past the wrap fails at the end).
         for (int donne = 0; graine % 2 && donne < 50000 && (donne == 0 || !joueur.Planifier()); ++donne)

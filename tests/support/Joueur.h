@@ -23,16 +23,16 @@ class JoueurScripte {
         std::array<int, 21> ou; // the cell that shows each piece, or -1
         ou.fill(-1);
         for (int i = 0; i < NombreCellules; ++i)
-            ou[static_cast<std::size_t>(Case(i).Tag)] = i;
+            ou[static_cast<std::size_t>(Case(i).Piece)] = i;
         bool tout = true;
         const std::string_view liquides = Liquides[static_cast<std::size_t>(niveau)];
         for (std::size_t k = 0; k < liquides.size(); ++k) {
             // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
-            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], passage = ou[11 + 3 * k];
+            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], cellulePorte = ou[11 + 3 * k];
             const bool porte = liquides[k] == 'P';
             // Through the gate, the liquid goes on the way it came in.
-            const int sortie = Chemin(depart, Droite, porte ? passage : arrivee, porte);
-            tout = sortie >= 0 && (!porte || Chemin(passage, sortie, arrivee, false) >= 0) && tout;
+            const int sortie = Chemin(depart, Droite, porte ? cellulePorte : arrivee, porte);
+            tout = sortie >= 0 && (!porte || Chemin(cellulePorte, sortie, arrivee, false) >= 0) && tout;
         }
         return tout;
     }
@@ -42,24 +42,25 @@ class JoueurScripte {
         int clics = 0;
         for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
             const auto voulue = std::ranges::find_if(plan_, [&](const auto& e) {
-                return !std::ranges::count(e.second, Case(e.first).Tag) && Case(e.first).DataField.empty() &&
-                       std::ranges::count(e.second, jeu_.Etat().Tuyau1);
+                return !std::ranges::count(e.second, Case(e.first).Piece) &&
+                       Case(e.first).Remplissage.empty() && std::ranges::count(e.second, jeu_.Etat().Tuyau1);
             });
             int cible = voulue != plan_.end() ? voulue->first : -1;
             // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
             for (int i = 0; cible < 0 && i < 120; ++i)
-                if (!plan_.contains(i) && Case(i).Tag <= 8 && Case(i).Tag != 1 && Case(i).DataField.empty())
+                if (!plan_.contains(i) && Case(i).Piece <= 8 && Case(i).Piece != 1 &&
+                    Case(i).Remplissage.empty())
                     cible = i;
             if (cible < 0)
                 break;
-            jeu_.Grille_Click(cible);
+            jeu_.PoserTuyau(cible);
         }
         return clics;
     }
 
     bool PlanEnPlace() const {
         return std::ranges::all_of(
-            plan_, [&](const auto& e) { return std::ranges::count(e.second, Case(e.first).Tag); });
+            plan_, [&](const auto& e) { return std::ranges::count(e.second, Case(e.first).Piece); });
     }
 
     // Planned cell -> the pipe codes that fit there.
@@ -111,7 +112,7 @@ class JoueurScripte {
     }
 
     const Cellule& Case(int i) const { return jeu_.Cellules()[static_cast<std::size_t>(i)]; }
-    bool CaseLibre(int i) const { return i >= 0 && Case(i).Tag == 0 && !plan_.contains(i); }
+    bool CaseLibre(int i) const { return i >= 0 && Case(i).Piece == 0 && !plan_.contains(i); }
     Jeu& jeu_;
     std::map<int, std::vector<int>> plan_;
 };

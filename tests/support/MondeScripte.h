@@ -97,7 +97,7 @@ struct Monde {
     explicit Monde(std::optional<unsigned> graine = std::nullopt, Palmares* fichier = nullptr)
         : hasard(graine), jeu(hasard, horloge, dialogues, fichier ? *fichier : palmares) {
         palmares.table = TableExemple();
-        jeu.Form_Load("/jeu/");
+        jeu.Demarrer("/jeu/");
     }
     HasardScripte hasard;
     HorlogeScriptee horloge;
@@ -109,8 +109,8 @@ struct Monde {
     int TicsJusquAuPas() {
         const std::size_t n = dialogues.messages.size(); // boxes shown so far
         int tics = 0;
-        for (bool pas = false; !pas && jeu.Affichage().Timer1Actif && dialogues.messages.size() == n; ++tics)
-            pas = jeu.Affichage().LabelTemps == "1", jeu.Timer1_Timer();
+        for (bool pas = false; !pas && jeu.Etat().HorlogeEnMarche && dialogues.messages.size() == n; ++tics)
+            pas = jeu.Etat().Temps == 1, jeu.Tic();
         return tics;
     }
 };

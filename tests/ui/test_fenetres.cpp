@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Form1.h"
+#include "FenetrePrincipale.h"
 #include "MondeQt.h"
 #include "MondeScripte.h"
 
@@ -46,7 +46,7 @@ struct Fenetre {
             hasard.AjouterTuyau(tuyau);
         memoire.table = TableExemple();
         std::ranges::reverse(*memoire.table);
-        EXPECT_TRUE(form->Form_Load());
+        EXPECT_TRUE(form->Demarrer());
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -68,13 +68,13 @@ struct Fenetre {
     std::array<QPointer<QWidget>, 3> Ouvrir() const {
         for (const char* commande : {"menuRecord", "menuAbout", "menuRegles"})
             Faire(commande);
-        return {form->FenetreScores(), form->FenetreAPropos(), form->FenetreRegles()};
+        return {form->Scores(), form->APropos(), form->Regles()};
     }
     HasardScripte hasard{1};
     HorlogeScriptee horloge;
     Boites dialogues;
     PalmaresMemoire memoire;
-    std::unique_ptr<ui::Form1> form = std::make_unique<ui::Form1>(
+    std::unique_ptr<ui::FenetrePrincipale> form = std::make_unique<ui::FenetrePrincipale>(
         hasard, horloge, dialogues, memoire, QString::fromUtf8(CANALISOR_DOSSIER_TUILES));
 };
 
@@ -89,7 +89,7 @@ QString Arbre(const QList<QAction*>& actions) {
 // menu (check marks, enabled), the time shown, the clock (M running, A stopped) and the pipe in
 // hand. Each difficulty item applies its own difficulty, and none while a game runs; with no game
 // there is no button, so no letter. A click lays the pipe in hand, and paused it lays nothing.
-TEST(Form1, MenusBoutonsClicsEtRaccourcisSuiventLaPartie) {
+TEST(FenetrePrincipale, MenusBoutonsClicsEtRaccourcisSuiventLaPartie) {
     const QString etapes =
         "P>Pause-- -x-+  A ;V>Pause-- -x-+  A ;menuFacile>Pause-- x--+  A ;Ctrl+N>Pause++ x--- 80 M 4.bmp;"
         "clic>Pause++ x--- 80 M 2.bmp;menuMoyen>Pause++ x--- 80 M 2.bmp;P>Retour+- x--- 80 A 2.bmp;"
@@ -102,7 +102,7 @@ TEST(Form1, MenusBoutonsClicsEtRaccourcisSuiventLaPartie) {
         f.Faire(etape.section('>', 0, 0));
         QString etat;
         // The valves button's caption never changes, so only a wrong one shows.
-        for (const QPushButton* b : {f.W<QPushButton>("Pause"), f.W<QPushButton>("Maxi")})
+        for (const QPushButton* b : {f.W<QPushButton>("Pause"), f.W<QPushButton>("Vannes")})
             etat += b->text().remove("Vannes max.") + (b->isEnabled() ? "+" : "-");
         const QMenu* difficulte = f.W<QMenu>("menuDifficulte");
         etat += ' ';
@@ -137,7 +137,7 @@ QString Lu(QObject* objet, QAccessible::Text quoi = QAccessible::Name) {
 // when they come from a key held down; then the cursor and, after an Enter, its cell's picture and
 // the pipe in hand. The board's edges stop the cursor and a held arrow goes on moving it, but a
 // held laying key lays one pipe however long it repeats (the Enter that closed a box, for one).
-TEST(Form1, LecteurDEcranFlechesEtToucheTenue) {
+TEST(FenetrePrincipale, LecteurDEcranFlechesEtToucheTenue) {
     Fenetre f;
     f.Faire("menuJouer");
     f.form->Modele().Cellules()[63] = {Croix, "Vv", "8vv.bmp", true};
@@ -228,7 +228,7 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreIndependante) {
     f.dialogues.vue = [&] { return f.W("LabelNiveau")->text() + "/" + f.W("LabelEssais")->text(); };
     f.Faire("menuJouer");
     for (int tics = 0; f.dialogues.vus.isEmpty() && tics < 100; ++tics)
-        f.form->Timer1_Timer();
+        f.form->Tic();
     EXPECT_EQ(f.dialogues.vus, QStringList{"1/1 Dommage! Vous avez perdu."});
 
     // Closed by its box, a window alone is gone; Ctrl+Q from one, or the main window's end, ends all.

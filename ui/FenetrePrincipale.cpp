@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "FenetrePrincipale.h"
 
 #include <algorithm>
 #include <optional>
@@ -32,20 +32,34 @@ class Client : public QWidget {
     QSize sizeHint() const override { return Twips(0, 0, 18270, 11070).size(); }
 };
 
-QString DescriptionPause(const QString& legende) {
-    return legende == QStringLiteral("Retour")
-               ? QStringLiteral("Reprend la partie. Raccourci : P")
-               : QString::fromUtf8("Arrête le temps ; aucun tuyau ne se pose en pause. Raccourci : P");
+// The Pause button says what a press would do: resume a paused game, or pause it.
+QString LegendePause(bool enPause) {
+    return enPause ? QStringLiteral("Retour") : QStringLiteral("Pause");
+}
+
+QString DescriptionPause(bool enPause) {
+    return enPause ? QStringLiteral("Reprend la partie. Raccourci : P")
+                   : QString::fromUtf8("Arrête le temps ; aucun tuyau ne se pose en pause. Raccourci : P");
+}
+
+// A counter shows nothing before the first game.
+QString Compte(const EtatJeu& etat, int valeur) {
+    return etat.Niveau == 0 ? QString() : QString::number(valeur);
+}
+
+// The pictures of the three next pipes, none before the first game.
+std::string NomBlocSuivant(std::int16_t tuyau) {
+    return EstTuyau(tuyau) ? NomImage(tuyau) : std::string();
 }
 
 } // namespace
 
-Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
-             QWidget* parent)
+FenetrePrincipale::FenetrePrincipale(Hasard& hasard, Horloge& horloge, Dialogues& dialogues,
+                                     Palmares& palmares, QString chemin, QWidget* parent)
     : QMainWindow(parent), relais_(*this, dialogues), jeu_(hasard, horloge, relais_, palmares),
       palmares_(palmares), chemin_(std::move(chemin)), imagier_(chemin_) {
     InitialiserRessources();
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("FenetrePrincipale"));
     setWindowTitle(QStringLiteral("Canalisor"));
     ConstruireMenus();
     ConstruireClient();
@@ -54,9 +68,8 @@ Form1::Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& p
     Rafraichir();
 }
 
-void Form1::ConstruireMenus() {
-    const auto action = [this](QMenu* menu, const char* nom, const char* texte,
-                               void (Form1::*gestionnaire)()) {
+void FenetrePrincipale::ConstruireMenus() {
+    const auto action = [this](QMenu* menu, const char* nom, const char* texte, auto gestionnaire) {
         QAction* a = menu->addAction(QString::fromUtf8(texte));
         a->setObjectName(QString::fromLatin1(nom));
         connect(a, &QAction::triggered, this, gestionnaire);
@@ -64,19 +77,20 @@ void Form1::ConstruireMenus() {
     };
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
     fichier->setObjectName(QStringLiteral("menuFichier"));
-    action(fichier, "menuJouer", "Nouvelle partie", &Form1::menuJouer_Click)
+    action(fichier, "menuJouer", "Nouvelle partie", &FenetrePrincipale::NouvellePartie)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_F2)});
-    action(fichier, "menuArreter", "Arrêter la partie", &Form1::menuArreter_Click);
+    action(fichier, "menuArreter", "Arrêter la partie", &FenetrePrincipale::ArreterPartie);
     menuDifficulte_ = fichier->addMenu(QString::fromUtf8("Niveau de difficulté"));
     menuDifficulte_->setObjectName(QStringLiteral("menuDifficulte"));
-    menusDifficulte_ = {
-        action(menuDifficulte_, "menuFacile", "Facile (1)", &Form1::menuFacile_Click),
-        action(menuDifficulte_, "menuMoyen", "Moyen (2)", &Form1::menuMoyen_Click),
-        action(menuDifficulte_, "menuDifficile", "Difficile (3)", &Form1::menuDifficile_Click)};
-    for (QAction* a : menusDifficulte_)
+    const auto difficulte = [&](const char* nom, const char* texte, int d) {
+        QAction* a = action(menuDifficulte_, nom, texte, [this, d] { ChoisirDifficulte(d); });
         a->setCheckable(true);
-    action(fichier, "menuRecord", "Meilleurs scores", &Form1::menuRecord_Click);
-    QAction* quitter = action(fichier, "menuQuitter", "Quitter", &Form1::menuQuitter_Click);
+        return a;
+    };
+    menusDifficulte_ = {difficulte("menuFacile", "Facile (1)", 1), difficulte("menuMoyen", "Moyen (2)", 2),
+                        difficulte("menuDifficile", "Difficile (3)", 3)};
+    action(fichier, "menuRecord", "Meilleurs scores", &FenetrePrincipale::MontrerScores);
+    QAction* quitter = action(fichier, "menuQuitter", "Quitter", &FenetrePrincipale::Quitter);
     quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The side windows are windows of their own, and the game ends from any of them.
     quitter->setShortcutContext(Qt::ApplicationShortcut);
@@ -84,31 +98,23 @@ void Form1::ConstruireMenus() {
     // Commands of the menu bar itself: a click runs them, no menu drops down.
     QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
     regles->setObjectName(QStringLiteral("menuRegles"));
-    connect(regles, &QAction::triggered, this, &Form1::menuRegles_Click);
+    connect(regles, &QAction::triggered, this, &FenetrePrincipale::MontrerRegles);
     QAction* aPropos = menuBar()->addAction(QStringLiteral("A propos"));
     aPropos->setObjectName(QStringLiteral("menuAbout"));
-    connect(aPropos, &QAction::triggered, this, &Form1::menuAbout_Click);
+    connect(aPropos, &QAction::triggered, this, &FenetrePrincipale::MontrerAPropos);
 }
 
-QLabel* Form1::Label(const char* nom, QRect zone, const QString& texte, double points,
-                     Qt::Alignment alignement, bool valeur, const QStringList& plusLongs, bool enveloppe) {
-    QLabel* label = valeur ? new Compteur(centralWidget()) : new QLabel(centralWidget());
-    label->setText(texte);
-    label->setObjectName(QString::fromLatin1(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(zone);
-    // Qt indents a framed label's text by half an 'x' from the edge it is aligned to, which
-    // pushes a top-aligned counter out through the bottom of its box.
-    label->setIndent(0);
-    label->setAlignment(alignement | Qt::AlignTop);
-    label->setWordWrap(enveloppe);
-    if (valeur)
+QLabel* FenetrePrincipale::Label(const char* nom, QRect zone, const QString& texte, double points,
+                                 Qt::Alignment alignement, bool compteur, const QStringList& plusLongs,
+                                 bool enveloppe) {
+    QLabel* label = compteur ? new Compteur(centralWidget()) : new QLabel(centralWidget());
+    if (compteur)
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    AjusterLabel(*label, Police(points), plusLongs);
+    PreparerLabel(*label, nom, zone, texte, Police(points), alignement | Qt::AlignTop, enveloppe, plusLongs);
     return label;
 }
 
-void Form1::ConstruireClient() {
+void FenetrePrincipale::ConstruireClient() {
     setCentralWidget(new Client(this));
     centralWidget()->setObjectName(QStringLiteral("client"));
 
@@ -152,7 +158,7 @@ void Form1::ConstruireClient() {
         compteur->setAccessibleName(QString::fromUtf8(nom));
 
     const auto bouton = [this](const char* nom, QRect zone, const QString& texte, const QStringList& textes,
-                               void (Form1::*gestionnaire)()) {
+                               void (FenetrePrincipale::*gestionnaire)()) {
         auto* b = new BoutonTexte(texte, centralWidget());
         b->setObjectName(QString::fromLatin1(nom));
         b->setGeometry(zone);
@@ -161,14 +167,14 @@ void Form1::ConstruireClient() {
         connect(b, &QPushButton::clicked, this, gestionnaire);
         return b;
     };
-    maxi_ = bouton("Maxi", Twips(8520, 240, 1455, 975), QStringLiteral("Vannes max."),
-                   {QStringLiteral("Vannes max.")}, &Form1::Maxi_Click);
-    maxi_->setAccessibleDescription(QString::fromUtf8(
+    vannes_ = bouton("Vannes", Twips(8520, 240, 1455, 975), QStringLiteral("Vannes max."),
+                     {QStringLiteral("Vannes max.")}, &FenetrePrincipale::OuvrirVannes);
+    vannes_->setAccessibleDescription(QString::fromUtf8(
         "Ouvre les vannes en grand : les liquides avancent à chaque seconde et chaque case rapporte "
         "plus de points. Raccourci : V"));
-    pause_ = bouton("Pause", Twips(10320, 240, 1455, 975), QStringLiteral("Pause"),
-                    {QStringLiteral("Pause"), QStringLiteral("Retour")}, &Form1::Pause_Click);
-    pause_->setAccessibleDescription(DescriptionPause(pause_->text()));
+    pause_ = bouton("Pause", Twips(10320, 240, 1455, 975), LegendePause(false),
+                    {LegendePause(false), LegendePause(true)}, &FenetrePrincipale::BasculerPause);
+    pause_->setAccessibleDescription(DescriptionPause(false));
 
     const std::array<int, 3> gauches{13320, 15120, 16920};
     for (std::size_t k = 0; k < blocs_.size(); ++k) {
@@ -185,7 +191,7 @@ void Form1::ConstruireClient() {
         c->setGeometry(Twips(120 + 1200 * (i % Colonnes), 1320 + 1200 * (i / Colonnes), 1215, 1215));
         c->RendreCliquable();
         c->setAccessibleName(NomCase(i, jeu_.Cellules()[static_cast<std::size_t>(i)]));
-        connect(c, &CaseImage::Clic, this, [this, i] { Grille_Click(i); });
+        connect(c, &CaseImage::Clic, this, [this, i] { PoserTuyau(i); });
         connect(c, &CaseImage::Survol, this, [this, i] { PlacerCurseur(i, false); });
         cases_[static_cast<std::size_t>(i)] = c;
     }
@@ -201,7 +207,7 @@ void Form1::ConstruireClient() {
     centralWidget()->setFocus();
 }
 
-void Form1::ConstruireRaccourcis() {
+void FenetrePrincipale::ConstruireRaccourcis() {
     // Window-wide letters for the two buttons, which keep the keyboard off themselves. A click()
     // on a disabled button does nothing, so the letter obeys the button's state.
     const auto lettre = [this](const char* nom, Qt::Key touche, QPushButton* bouton) {
@@ -212,17 +218,17 @@ void Form1::ConstruireRaccourcis() {
         connect(a, &QAction::triggered, bouton, &QPushButton::click);
     };
     lettre("raccourciPause", Qt::Key_P, pause_);
-    lettre("raccourciMaxi", Qt::Key_V, maxi_);
+    lettre("raccourciVannes", Qt::Key_V, vannes_);
 }
 
-bool Form1::eventFilter(QObject* objet, QEvent* event) {
+bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* event) {
     if (objet == centralWidget() && event->type() == QEvent::KeyPress &&
         Touche(*static_cast<QKeyEvent*>(event)))
         return true;
     return QMainWindow::eventFilter(objet, event);
 }
 
-bool Form1::Touche(const QKeyEvent& touche) {
+bool FenetrePrincipale::Touche(const QKeyEvent& touche) {
     // With a modifier the key is someone else's (Ctrl+N...); the keypad's arrows are arrows.
     if ((touche.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
@@ -258,7 +264,7 @@ bool Form1::Touche(const QKeyEvent& touche) {
     return true;
 }
 
-void Form1::PlacerCurseur(int index, bool clavier) {
+void FenetrePrincipale::PlacerCurseur(int index, bool clavier) {
     clavierUtilise_ = clavierUtilise_ || clavier;
     const int avant = curseur_;
     Case(avant)->Curseur(false, false);
@@ -273,63 +279,53 @@ void Form1::PlacerCurseur(int index, bool clavier) {
 
 // ---- Handlers -----------------------------------------------------------------------
 
-bool Form1::Form_Load() {
-    if (!jeu_.Form_Load(chemin_.toStdString()))
+bool FenetrePrincipale::Demarrer() {
+    if (!jeu_.Demarrer(chemin_.toStdString()))
         return false;
-    form2_ = new Form2(palmares_);
-    form3_ = new Form3();
-    form4_ = new Form4();
+    scores_ = new FenetreScores(palmares_);
+    aPropos_ = new FenetreAPropos();
+    regles_ = new FenetreRegles();
     Rafraichir();
     return true;
 }
 
-void Form1::Grille_Click(int index) {
-    jeu_.Grille_Click(index);
+void FenetrePrincipale::PoserTuyau(int cellule) {
+    jeu_.PoserTuyau(cellule);
     Rafraichir();
 }
 
-void Form1::Timer1_Timer() {
-    jeu_.Timer1_Timer();
+void FenetrePrincipale::Tic() {
+    jeu_.Tic();
     Rafraichir();
 }
 
-void Form1::Pause_Click() {
-    jeu_.Pause_Click();
+void FenetrePrincipale::BasculerPause() {
+    jeu_.BasculerPause();
     Rafraichir();
 }
 
-void Form1::Maxi_Click() {
-    jeu_.Maxi_Click();
+void FenetrePrincipale::OuvrirVannes() {
+    jeu_.OuvrirVannes();
     Rafraichir();
 }
 
-void Form1::menuJouer_Click() {
-    jeu_.menuJouer_Click();
+void FenetrePrincipale::NouvellePartie() {
+    jeu_.NouvellePartie();
     Rafraichir();
 }
 
-void Form1::menuArreter_Click() {
-    jeu_.menuArreter_Click();
+void FenetrePrincipale::ArreterPartie() {
+    jeu_.ArreterPartie();
     Rafraichir();
 }
 
-void Form1::menuFacile_Click() {
-    jeu_.ChoisirDifficulte(1);
-    Rafraichir();
-}
-
-void Form1::menuMoyen_Click() {
-    jeu_.ChoisirDifficulte(2);
-    Rafraichir();
-}
-
-void Form1::menuDifficile_Click() {
-    jeu_.ChoisirDifficulte(3);
+void FenetrePrincipale::ChoisirDifficulte(int difficulte) {
+    jeu_.ChoisirDifficulte(difficulte);
     Rafraichir();
 }
 
 template <class Fenetre, class... Arguments>
-void Form1::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
+void FenetrePrincipale::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
     // A window closed by its close box is gone: build it again, which composes its text anew.
     if (!fenetre)
         fenetre = new Fenetre(arguments...);
@@ -338,29 +334,29 @@ void Form1::Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments) {
     fenetre->activateWindow();
 }
 
-void Form1::menuRecord_Click() {
-    Montrer(form2_, palmares_);
+void FenetrePrincipale::MontrerScores() {
+    Montrer(scores_, palmares_);
 }
-void Form1::menuRegles_Click() {
-    Montrer(form4_);
+void FenetrePrincipale::MontrerRegles() {
+    Montrer(regles_);
 }
-void Form1::menuAbout_Click() {
-    Montrer(form3_);
+void FenetrePrincipale::MontrerAPropos() {
+    Montrer(aPropos_);
 }
-void Form1::menuQuitter_Click() {
+void FenetrePrincipale::Quitter() {
     close();
 }
 
-Form1::~Form1() {
+FenetrePrincipale::~FenetrePrincipale() {
     // The side windows have no parent to delete them; one closed and awaiting its deferred
     // delete is still here too.
-    delete form2_.data();
-    delete form3_.data();
-    delete form4_.data();
+    delete scores_.data();
+    delete aPropos_.data();
+    delete regles_.data();
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
-    for (QWidget* fenetre : std::initializer_list<QWidget*>{form2_, form3_, form4_})
+void FenetrePrincipale::closeEvent(QCloseEvent* event) {
+    for (QWidget* fenetre : std::initializer_list<QWidget*>{scores_, aPropos_, regles_})
         if (fenetre)
             fenetre->close();
     event->accept();
@@ -368,29 +364,32 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // ---- Refresh ------------------------------------------------------------------------
 
-void Form1::Rafraichir() {
-    const Ecran& e = jeu_.Affichage();
-    labelNiveau_->setText(QString::fromStdString(e.LabelNiveau));
-    labelEssais_->setText(QString::fromStdString(e.LabelEssais));
-    labelScore_->setText(QString::fromStdString(e.LabelScore));
-    labelRecord_->setText(QString::fromStdString(e.LabelRecord));
-    labelRecord_->setToolTip(QString::fromStdString(e.InfoBulleRecord));
-    labelDiff_->setText(QString::fromStdString(e.LabelDiff));
-    labelTemps_->setText(QString::fromStdString(e.LabelTemps));
-    const QString legende = QString::fromStdString(e.PauseLegende);
+void FenetrePrincipale::Rafraichir() {
+    const EtatJeu& e = jeu_.Etat();
+    labelNiveau_->setText(Compte(e, e.Niveau));
+    labelEssais_->setText(Compte(e, std::max<int>(e.Essais, 0)));
+    labelScore_->setText(Compte(e, e.Score));
+    labelRecord_->setText(QString::fromStdString(e.ScoreRecord));
+    labelRecord_->setToolTip(QString::fromStdString(e.NomRecord));
+    labelDiff_->setText(e.Difficulte == 0 ? QString() : QString::number(e.Difficulte));
+    labelTemps_->setText(Compte(e, e.Temps));
+    const QString legende = LegendePause(e.EnPause);
     if (legende != pause_->text()) {
         pause_->setText(legende);
-        pause_->setAccessibleDescription(DescriptionPause(legende));
+        pause_->setAccessibleDescription(DescriptionPause(e.EnPause));
     }
-    pause_->setEnabled(e.PauseActif);
-    maxi_->setEnabled(e.MaxiActif);
-    menuDifficulte_->menuAction()->setEnabled(e.MenuDifficulteActif);
+    pause_->setEnabled(e.PausePossible);
+    vannes_->setEnabled(e.OuvrirVannesPossible);
+    menuDifficulte_->menuAction()->setEnabled(e.ChoisirDifficultePossible);
     for (std::size_t d = 0; d < menusDifficulte_.size(); ++d)
-        menusDifficulte_[d]->setChecked(e.DifficulteCochee == static_cast<int>(d) + 1);
+        menusDifficulte_[d]->setChecked(e.Difficulte == static_cast<int>(d) + 1);
     // A picture's name says the piece and its liquids: the spoken name changes with it only.
-    for (std::size_t k = 0; k < blocs_.size(); ++k)
-        if (blocs_[k]->Afficher(e.BlocSuivant[k]))
-            blocs_[k]->setAccessibleName(NomBloc(k, e.BlocSuivant[k]));
+    const std::array<std::int16_t, 3> tuyaux{e.Tuyau1, e.Tuyau2, e.Tuyau3};
+    for (std::size_t k = 0; k < blocs_.size(); ++k) {
+        const std::string nom = NomBlocSuivant(tuyaux[k]);
+        if (blocs_[k]->Afficher(nom))
+            blocs_[k]->setAccessibleName(NomBloc(k, nom));
+    }
     const Grille& grille = jeu_.Cellules();
     for (std::size_t i = 0; i < cases_.size(); ++i) {
         if (cases_[i]->Afficher(grille[i].Image))
@@ -399,12 +398,12 @@ void Form1::Rafraichir() {
     }
 }
 
-void Form1::DialoguesFenetre::Message(const std::string& texte, Icone icone) {
+void FenetrePrincipale::DialoguesFenetre::Message(const std::string& texte, Icone icone) {
     fenetre_.Rafraichir();
     dialogues_.Message(texte, icone);
 }
 
-std::string Form1::DialoguesFenetre::Saisir(const std::string& invite) {
+std::string FenetrePrincipale::DialoguesFenetre::Saisir(const std::string& invite) {
     fenetre_.Rafraichir();
     return dialogues_.Saisir(invite);
 }

@@ -1,6 +1,6 @@
 // The main window: the board, the next-pipe boxes, the counters, the two buttons and the
 // menus. It holds no rule of the game: each event goes to its handler, which calls the game
-// and then shows what the game says its widgets hold.
+// and then makes every caption, count and enabled state from the game's state.
 #pragma once
 
 #include <array>
@@ -10,7 +10,9 @@
 #include <QString>
 
 #include "Controles.h"
-#include "Fenetres.h"
+#include "FenetreAPropos.h"
+#include "FenetreRegles.h"
+#include "FenetreScores.h"
 #include "Jeu.h"
 
 class QAction;
@@ -20,13 +22,13 @@ class QMenu;
 
 namespace canalisor::ui {
 
-class Form1 : public QMainWindow {
+class FenetrePrincipale : public QMainWindow {
     Q_OBJECT
   public:
     // `chemin` is the program's folder with a trailing separator: the tiles are read from it.
-    Form1(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares, QString chemin,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    FenetrePrincipale(Hasard& hasard, Horloge& horloge, Dialogues& dialogues, Palmares& palmares,
+                      QString chemin, QWidget* parent = nullptr);
+    ~FenetrePrincipale() override;
 
     const Jeu& Modele() const { return jeu_; }
     // The tests and tools set up boards by hand, as they do on a game without a window.
@@ -35,27 +37,25 @@ class Form1 : public QMainWindow {
     CaseImage* Bloc(int rang) const { return blocs_.at(static_cast<std::size_t>(rang)); }
     // The cell the keyboard lays on: the last one an arrow key or the mouse went to.
     int Curseur() const { return curseur_; }
-    Form2* FenetreScores() const { return form2_; }
-    Form3* FenetreAPropos() const { return form3_; }
-    Form4* FenetreRegles() const { return form4_; }
+    FenetreScores* Scores() const { return scores_; }
+    FenetreAPropos* APropos() const { return aPropos_; }
+    FenetreRegles* Regles() const { return regles_; }
 
   public slots:
     // Start-up; false when the program must end (the player has been told why).
-    bool Form_Load();
-    void Grille_Click(int index);
-    void Timer1_Timer();
-    void Pause_Click();
-    void Maxi_Click();
-    void menuJouer_Click();
-    void menuArreter_Click();
-    void menuFacile_Click();
-    void menuMoyen_Click();
-    void menuDifficile_Click();
-    void menuRecord_Click();
-    void menuRegles_Click();
-    void menuAbout_Click();
-    void menuQuitter_Click();
-    // Copies what the game shows into the widgets.
+    bool Demarrer();
+    void PoserTuyau(int cellule);
+    void Tic();
+    void BasculerPause();
+    void OuvrirVannes();
+    void NouvellePartie();
+    void ArreterPartie();
+    void ChoisirDifficulte(int difficulte);
+    void MontrerScores();
+    void MontrerRegles();
+    void MontrerAPropos();
+    void Quitter();
+    // Makes the widgets show the game's state.
     void Rafraichir();
 
   protected:
@@ -68,12 +68,13 @@ class Form1 : public QMainWindow {
     // caused them: the arrival must be seen filled behind "Félicitations!".
     class DialoguesFenetre : public Dialogues {
       public:
-        DialoguesFenetre(Form1& fenetre, Dialogues& dialogues) : fenetre_(fenetre), dialogues_(dialogues) {}
+        DialoguesFenetre(FenetrePrincipale& fenetre, Dialogues& dialogues)
+            : fenetre_(fenetre), dialogues_(dialogues) {}
         void Message(const std::string& texte, Icone icone) override;
         std::string Saisir(const std::string& invite) override;
 
       private:
-        Form1& fenetre_;
+        FenetrePrincipale& fenetre_;
         Dialogues& dialogues_;
     };
 
@@ -84,7 +85,7 @@ class Form1 : public QMainWindow {
     // `clavier`: the keyboard moved it, so its frame shows from now on.
     void PlacerCurseur(int index, bool clavier);
     QLabel* Label(const char* nom, QRect zone, const QString& texte, double points, Qt::Alignment alignement,
-                  bool valeur, const QStringList& plusLongs = {}, bool enveloppe = false);
+                  bool compteur, const QStringList& plusLongs = {}, bool enveloppe = false);
     template <class Fenetre, class... Arguments>
     void Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments);
 
@@ -100,7 +101,7 @@ class Form1 : public QMainWindow {
     QLabel* labelRecord_ = nullptr;
     QLabel* labelDiff_ = nullptr;
     QLabel* labelTemps_ = nullptr;
-    BoutonTexte* maxi_ = nullptr;
+    BoutonTexte* vannes_ = nullptr;
     BoutonTexte* pause_ = nullptr;
     std::array<CaseImage*, 3> blocs_{};
     std::array<CaseImage*, NombreCellules> cases_{};
@@ -112,9 +113,9 @@ class Form1 : public QMainWindow {
 
     // Windows of their own, not children: a child stays above the main window, which could then
     // never be brought over it. They close with the main window all the same.
-    QPointer<Form2> form2_;
-    QPointer<Form3> form3_;
-    QPointer<Form4> form4_;
+    QPointer<FenetreScores> scores_;
+    QPointer<FenetreAPropos> aPropos_;
+    QPointer<FenetreRegles> regles_;
 };
 
 } // namespace canalisor::ui

@@ -1,92 +1,12 @@
-#include "Fenetres.h"
+#include "FenetreRegles.h"
 
 #include <QLabel>
-#include <QPixmap>
 
-#include "Classement.h"
 #include "Controles.h"
 
 namespace canalisor::ui {
 
-FenetreOutil::FenetreOutil(const QString& titre, QRect client)
-    : QWidget(nullptr,
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
-    // An ordinary window, not a tool window: on X11 Qt makes a tool window transient for the
-    // whole program even without a parent, and window managers keep a transient window, or a
-    // utility window, above the main one.
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(titre);
-    setFixedSize(client.size());
-}
-
-QLabel* FenetreOutil::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,
-                            Qt::Alignment alignement, bool bordure) {
-    // A border is a frame around the label rather than the label's own: a label's text starts
-    // right at its frame, and the fitted font must see the room the text really has.
-    if (bordure) {
-        Cadre(zone);
-        zone.adjust(MargeBordure, MargeBordure, -MargeBordure, -MargeBordure);
-    }
-    auto* label = new QLabel(texte, this);
-    label->setObjectName(QString::fromLatin1(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(zone);
-    // Qt indents a framed label's text by half an 'x' from the edge it is aligned to, which
-    // pushes a top-aligned counter out through the bottom of its box.
-    label->setIndent(0);
-    label->setAlignment(alignement);
-    label->setWordWrap(true);
-    AjusterLabel(*label, police);
-    return label;
-}
-
-void FenetreOutil::Cadre(QRect zone) {
-    auto* cadre = new QFrame(this);
-    cadre->setFrameStyle(QFrame::Box | QFrame::Plain);
-    cadre->setGeometry(zone);
-}
-
-// ---- Best scores --------------------------------------------------------------------
-
-QString Form2::TexteScores(const TableScores& classe) {
-    QString texte;
-    for (const EntreeScore& entree : classe)
-        texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
-    return texte;
-}
-
-Form2::Form2(Palmares& palmares)
-    : FenetreOutil(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
-    setObjectName(QStringLiteral("Form2"));
-    // The title sits on its frame, so the frame is made first and drawn beneath it.
-    Cadre(Twips(120, 120, 6255, 615));
-    Label("Label1", Twips(120, 240, 6255, 495), QStringLiteral("Meilleurs scores"), Police(18, true, true),
-          Qt::AlignHCenter | Qt::AlignTop, false);
-    // A file gone or unreadable since start-up shows empty places rather than nothing.
-    const QString texte = TexteScores(ClasserScores(palmares.Lire().value_or(TableScores{})));
-    Label("Label2", Twips(120, 840, 6255, 1935), texte, Police(13.5), Qt::AlignHCenter | Qt::AlignTop, true);
-}
-
-// ---- About --------------------------------------------------------------------------
-
-const QString& Form3::TexteAPropos() {
-    static const QString texte = QString::fromUtf8("Canalisor version 2.12\n"
-                                                   "Licence : GPL-3.0-or-later\n"
-                                                   "Août 2016\n"
-                                                   "canalisor@example.org\n"
-                                                   "https://example.org/canalisor");
-    return texte;
-}
-
-Form3::Form3() : FenetreOutil(QString::fromUtf8("Canalisor - A propos"), Twips(0, 0, 4575, 2100)) {
-    setObjectName(QStringLiteral("Form3"));
-    Label("Label1", Twips(120, 240, 4335, 1695), TexteAPropos(), Police(12), Qt::AlignLeft | Qt::AlignTop,
-          false);
-}
-
-// ---- Rules --------------------------------------------------------------------------
-
-const QString& Form4::TexteR1() {
+const QString& FenetreRegles::TexteR1() {
     static const QString texte = QString::fromUtf8(
         "Avant de jouer, choisissez votre niveau de difficulté (menu Fichier / Niveau de difficulté).\n"
         "Pour démarrer la partie, sélectionnez Fichier / Nouvelle partie.\n"
@@ -96,7 +16,7 @@ const QString& Form4::TexteR1() {
     return texte;
 }
 
-const QString& Form4::TexteR2() {
+const QString& FenetreRegles::TexteR2() {
     static const QString texte = QString::fromUtf8(
         "Des tuyaux sont disponibles successivement. Les trois prochains sont affichés dans l'ordre "
         "(cases Tuyaux suivants).\n"
@@ -107,7 +27,7 @@ const QString& Form4::TexteR2() {
     return texte;
 }
 
-const QString& Form4::TexteR3() {
+const QString& FenetreRegles::TexteR3() {
     static const QString texte = QString::fromUtf8(
         "Une fois la partie lancée, un premier compteur Temps défile (80 secondes en difficulté 1, 60 en "
         "difficulté 2 et 40 en difficulté 3).\n"
@@ -130,7 +50,7 @@ const QString& Form4::TexteR3() {
     return texte;
 }
 
-void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
+void FenetreRegles::Image(const char* nom, QRect zone, const QString& ressource) {
     // A board cell's frame around the 79 x 79 picture, as on the board itself.
     auto* image = new QLabel(this);
     image->setObjectName(QString::fromLatin1(nom));
@@ -140,8 +60,9 @@ void Form4::Image(const char* nom, QRect zone, const QString& ressource) {
     image->setPixmap(ChargerPourEcran(ressource, devicePixelRatioF()));
 }
 
-Form4::Form4() : FenetreOutil(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
-    setObjectName(QStringLiteral("Form4"));
+FenetreRegles::FenetreRegles()
+    : FenetreAnnexe(QString::fromUtf8("Canalisor - Règles"), Twips(0, 0, 12090, 9585)) {
+    setObjectName(QStringLiteral("FenetreRegles"));
     const QFont texte = Police(9.75, false);
     const Qt::Alignment gauche = Qt::AlignLeft | Qt::AlignTop;
     Cadre(Twips(240, 120, 11655, 855));

@@ -1,0 +1,15 @@
+// The about window: the program, its version, licence and authors.
+#pragma once
+
+#include "FenetreAnnexe.h"
+
+namespace canalisor::ui {
+
+class FenetreAPropos : public FenetreAnnexe {
+    Q_OBJECT
+  public:
+    FenetreAPropos();
+    static const QString& TexteAPropos();
+};
+
+} // namespace canalisor::ui
