@@ -23,18 +23,10 @@ echec() {
     exit 1
 }
 
+. "$racine/scripts/nettoyage.sh"
 tmp=$(mktemp -d)
-xvfb=
-jeu=
-nettoyer() {
-    [ -n "$jeu" ] && kill "$jeu" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    if id "$JOUEUR" >/dev/null 2>&1; then
-        userdel -r "$JOUEUR" 2>/dev/null || true
-    fi
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
+nettoyer_dossier "$tmp"
+nettoyer_utilisateur "$JOUEUR"
 
 # ---- Build and install
 dire "building the package"
@@ -65,7 +57,7 @@ setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups test ! -w "$(dirname "
 mkfifo "$tmp/affichage"
 # -ac: the player's program and root's xdotool both talk to this server.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset -ac 3>"$tmp/affichage" 2>"$tmp/xvfb.log" &
-xvfb=$!
+nettoyer_processus $!
 read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp/xvfb.log")"
 export DISPLAY=:$numero
 xdotool mousemove 1590 990
@@ -75,6 +67,7 @@ jouer() { # starts the installed command as the player, French nowhere in the en
         env -i HOME="$maison" USER="$JOUEUR" PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C \
         XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb canalisor >"$tmp/jeu.log" 2>&1 &
     jeu=$!
+    nettoyer_processus "$jeu"
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
         echec "the main window never mapped"
     dire "the window maps ($(xwininfo -id "$fenetre" | awk '/ Width:/ {w=$2} / Height:/ {h=$2} END {print w "x" h}'))"
@@ -87,7 +80,7 @@ quitter() {
         sleep 0.1
     done
     wait "$jeu" || statut=$?
-    jeu=
+    oublier_processus "$jeu"
     [ "$statut" -eq 0 ] || echec "the program ended with status $statut"
 }
 # The id of a box over the main window (every box is titled "Canalisor" too), once it shows.

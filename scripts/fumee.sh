@@ -29,18 +29,15 @@ done
 # The layout's client area, in pixels, and where the board lies in it.
 readonly LARGEUR=1218 HAUTEUR=738 GRILLE_X=8 GRILLE_Y=88 PAS=80 TUILE=79 COLONNES=15 LIGNES=8
 
+. "$(dirname "$0")/nettoyage.sh"
 tmp=$(mktemp -d)
-xvfb=
-jeu=
-nettoyer() {
-    [ -n "$jeu" ] && kill "$jeu" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+nettoyer_dossier "$tmp"
+garder_captures() {
     if [ -n "${FUMEE_CAPTURES:-}" ]; then
         mkdir -p "$FUMEE_CAPTURES" && cp "$tmp"/*.png "$FUMEE_CAPTURES"/ 2>/dev/null
     fi
-    rm -rf "$tmp"
 }
-trap nettoyer EXIT
+nettoyer_avant garder_captures
 
 dossier=$tmp/jeu$'\xe9'
 cp -a "$1/canalisor" "$dossier"
@@ -51,7 +48,7 @@ voisin=$(stat -c '%s %Y %i' "$tmp/canalisor.txt")
 mkfifo "$tmp/affichage"
 # -noreset: a server that resets when its last client leaves puts the pointer back in the middle.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$tmp/affichage" 2>"$tmp/xvfb.log" &
-xvfb=$!
+nettoyer_processus $!
 read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp/xvfb.log")"
 mkdir -m 700 "$tmp/runtime"
 # A sanitized build reports what libdbus keeps at exit: not the game's leaks.
@@ -64,6 +61,7 @@ xdotool mousemove 1590 990
 
 "$dossier/canalisor" >"$tmp/canalisor.log" 2>&1 &
 jeu=$!
+nettoyer_processus "$jeu"
 
 fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
     echec "the main window never mapped; the program said: $(cat "$tmp/canalisor.log")"
@@ -136,7 +134,7 @@ while kill -0 "$jeu" 2>/dev/null; do
 done
 statut=0
 wait "$jeu" || statut=$?
-jeu=
+oublier_processus "$jeu"
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut: $(cat "$tmp/canalisor.log")"
 [ "$(stat -c '%s %Y %i' "$tmp/canalisor.txt")" = "$voisin" ] || echec "the best-scores file beside the folder was touched"
 echo "fumee: passed"
