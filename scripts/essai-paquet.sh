@@ -104,6 +104,12 @@ disparue() { # waits for the window to be unmapped
 
 dire "first start as $JOUEUR: /usr/games/canalisor"
 jouer
+# Docks and task bars find the menu entry of the window by its class.
+classe=$(xprop -id "$fenetre" WM_CLASS)
+entree=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/io.github.canalisor.Canalisor.desktop)
+[ "$classe" = "WM_CLASS(STRING) = \"canalisor\", \"$entree\"" ] ||
+    echec "the window's $classe does not match the menu entry's StartupWMClass=$entree"
+dire "the window's $classe, as the installed menu entry says"
 [ -f "$personnel" ] || echec "no copy of the best scores at $personnel"
 cmp "$INSTALLE" "$personnel" || echec "the player's copy differs from the installed file"
 dire "the player's copy $personnel was made from the installed file"

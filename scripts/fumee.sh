@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Smoke test of the built program in a real X server, played like a keyboard player would: the
-# main window maps at the layout's size, Ctrl+N starts a game, the arrows and Space lay a pipe,
-# Ctrl+Q ends the program with status 0. Runs on a private Xvfb, with no window manager.
+# main window maps at the layout's size with the class the menu entry names, Ctrl+N starts a
+# game, the arrows and Space lay a pipe, Ctrl+Q ends the program with status 0. Runs on a
+# private Xvfb, with no window manager, named to the program by Qt's options only.
 #
 #   scripts/fumee.sh BUILD_DIR
 #
@@ -10,8 +11,8 @@
 # folder name is not valid UTF-8, as in an archive made on another system, and a best-scores file
 # waits beside it: the program must take its tiles and scores from its own folder all the same,
 # and leave the other file alone.
-# FUMEE_CAPTURES=DIR keeps the screenshots there. Needs Xvfb, xdotool, xwininfo (x11-utils) and
-# ImageMagick's import and compare.
+# FUMEE_CAPTURES=DIR keeps the screenshots there. Needs Xvfb, xdotool, xwininfo and xprop
+# (x11-utils) and ImageMagick's import and compare.
 set -euo pipefail
 
 echec() {
@@ -22,7 +23,7 @@ echec() {
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 programme=$1/canalisor/canalisor
 [ -x "$programme" ] || echec "no program at $programme: build it first"
-for outil in Xvfb xdotool xwininfo import compare; do
+for outil in Xvfb xdotool xwininfo xprop import compare; do
     command -v "$outil" >/dev/null || echec "$outil is missing (packages xvfb, xdotool, x11-utils, imagemagick)"
 done
 
@@ -59,7 +60,10 @@ unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCA
 # The pointer stays off the window: a cell under it would take the keyboard's cursor.
 xdotool mousemove 1590 990
 
-"$dossier/canalisor" >"$tmp/canalisor.log" 2>&1 &
+# The display and the platform come from Qt's own options, not from the environment: the
+# program must let them through to Qt.
+env -u DISPLAY -u QT_QPA_PLATFORM "$dossier/canalisor" -platform xcb -display "$DISPLAY" \
+    >"$tmp/canalisor.log" 2>&1 &
 jeu=$!
 nettoyer_processus "$jeu"
 
@@ -70,6 +74,14 @@ eval "$(xwininfo -id "$fenetre" | awk '/ Width:/ {print "largeur=" $2} / Height:
 [ "$hauteur" -ge "$HAUTEUR" ] || echec "the window is $hauteur pixels high, less than the client's $HAUTEUR"
 barre=$((hauteur - HAUTEUR)) # the menu bar above the client area
 echo "fumee: window ${largeur}x${hauteur} (menu bar $barre)"
+
+# Docks and task bars match the window to the menu entry by its class; the class is the
+# application's and the instance the command's name.
+classe=$(xprop -id "$fenetre" WM_CLASS)
+entree=$(sed -n 's/^StartupWMClass=//p' "$1/desktop/io.github.canalisor.Canalisor.desktop")
+[ "$classe" = "WM_CLASS(STRING) = \"canalisor\", \"$entree\"" ] ||
+    echec "the window's $classe does not match the menu entry's StartupWMClass=$entree"
+echo "fumee: $classe, as the menu entry says"
 
 # With no window manager, nobody gives the window the keyboard but us.
 xdotool windowfocus --sync "$fenetre"
