@@ -62,10 +62,10 @@ read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp
 export DISPLAY=:$numero
 xdotool mousemove 1590 990
 
-jouer() { # starts the installed command as the player, French nowhere in the environment
+jouer() { # [VARIABLE=VALUE...]: starts the installed command as the player, French nowhere in the environment
     setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups \
         env -i HOME="$maison" USER="$JOUEUR" PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C \
-        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb canalisor >"$tmp/jeu.log" 2>&1 &
+        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb "$@" canalisor >"$tmp/jeu.log" 2>&1 &
     jeu=$!
     nettoyer_processus "$jeu"
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
@@ -152,6 +152,15 @@ dire "$personnel holds Zoé 6 in windows-1252 with CR LF: $(od -An -c "$personne
 quitter
 [ "$(sha256sum "$INSTALLE")" = "$somme_avant" ] || echec "the installed file changed"
 dire "the installed file is unchanged: ${somme_avant%% *}"
+
+# As the manual page says, XDG_DATA_HOME moves the player's scores.
+donnees=$maison/donnees
+dire "third start, XDG_DATA_HOME=$donnees"
+jouer XDG_DATA_HOME="$donnees"
+cmp "$INSTALLE" "$donnees/canalisor/canalisor.txt" || echec "no copy of the installed file in $donnees/canalisor"
+dire "the player's copy is $donnees/canalisor/canalisor.txt; the other one is left alone"
+quitter
+cmp "$attendu" "$personnel" || echec "the file in ~/.local/share changed"
 
 # ---- Purge
 dire "apt-get purge canalisor"
