@@ -13,50 +13,55 @@ namespace canalisor::ui {
 namespace {
 
 // ---- What the command line says -------------------------------------------------------
-// Every text of the command line is here, French as the source, in the translation context
-// "LigneDeCommande". translate() needs no application object: before one exists it gives the
-// source text.
+// Every text of the command line is here, French as the source, marked for lupdate in the
+// translation context "LigneDeCommande". translate() needs no application object: before one
+// exists, or without a translation, it gives the source text.
 
 QString Texte(const char* source) {
     return QCoreApplication::translate("LigneDeCommande", source);
 }
 
 QString TexteAide() {
-    return Texte("Utilisation : canalisor [OPTION]...\n"
-                 "Jeu de tuyaux : conduisez les liquides jusqu'à leur arrivée avant qu'ils ne "
-                 "débordent.\n"
-                 "\n"
-                 "  -h, --help       affiche cette aide et quitte\n"
-                 "  -v, --version    affiche la version et quitte\n"
-                 "\n"
-                 "Les options de Qt sont acceptées aussi, entre autres :\n"
-                 "  -platform NOM    le greffon d'affichage : xcb, wayland, offscreen...\n"
-                 "  -style NOM       le style des fenêtres : Fusion, Windows...\n"
-                 "  -display ÉCRAN   l'écran X11 où ouvrir la fenêtre, par exemple :0\n"
-                 "\n"
-                 "Voir aussi : man canalisor\n");
+    return Texte(QT_TRANSLATE_NOOP(
+        "LigneDeCommande", "Utilisation : canalisor [OPTION]...\n"
+                           "Jeu de tuyaux : conduisez les liquides jusqu'à leur arrivée avant qu'ils ne "
+                           "débordent.\n"
+                           "\n"
+                           "  -h, --help       affiche cette aide et quitte\n"
+                           "  -v, --version    affiche la version et quitte\n"
+                           "\n"
+                           "Les options de Qt sont acceptées aussi, entre autres :\n"
+                           "  -platform NOM    le greffon d'affichage : xcb, wayland, offscreen...\n"
+                           "  -style NOM       le style des fenêtres : Fusion, Windows...\n"
+                           "  -display ÉCRAN   l'écran X11 où ouvrir la fenêtre, par exemple :0\n"
+                           "\n"
+                           "Voir aussi : man canalisor\n"));
 }
 
 QString TexteVersion() {
-    return Texte("Canalisor version %1\n"
-                 "Licence : GPL-3.0-or-later\n")
+    return Texte(QT_TRANSLATE_NOOP("LigneDeCommande", "Canalisor version %1\n"
+                                                      "Licence : GPL-3.0-or-later\n"))
         .arg(QString::fromLatin1(Version));
 }
 
 QString TexteOptionInconnue(const QString& option) {
-    return Texte("canalisor : option inconnue « %1 »\n").arg(option);
+    return Texte(QT_TRANSLATE_NOOP("LigneDeCommande", "canalisor : option inconnue « %1 »\n")).arg(option);
 }
 
 QString TexteArgumentInattendu(const QString& argument) {
-    return Texte("canalisor : argument inattendu « %1 » (le jeu ne prend aucun fichier)\n").arg(argument);
+    return Texte(QT_TRANSLATE_NOOP("LigneDeCommande",
+                                   "canalisor : argument inattendu « %1 » (le jeu ne prend aucun fichier)\n"))
+        .arg(argument);
 }
 
 QString TexteValeurManquante(const QString& option) {
-    return Texte("canalisor : l'option « %1 » attend une valeur\n").arg(option);
+    return Texte(QT_TRANSLATE_NOOP("LigneDeCommande", "canalisor : l'option « %1 » attend une valeur\n"))
+        .arg(option);
 }
 
 QString TexteEssayerAide() {
-    return Texte("Essayez « canalisor --help » pour la liste des options.\n");
+    return Texte(
+        QT_TRANSLATE_NOOP("LigneDeCommande", "Essayez « canalisor --help » pour la liste des options.\n"));
 }
 
 // ---- Qt's own options ------------------------------------------------------------------
