@@ -79,7 +79,7 @@ cle() { sed -n "s/^$1=//p" "$entree"; }
 [ "$(cle 'Comment\[fr\]')" = "Posez les tuyaux pour conduire les liquides jusqu'à leur arrivée avant qu'ils ne débordent" ] ||
     echec "Comment[fr]=$(cle 'Comment\[fr\]')"
 [ "$(cle 'GenericName\[fr\]')" = "Jeu de tuyaux" ] || echec "GenericName[fr]=$(cle 'GenericName\[fr\]')"
-[ "$(cle 'Keywords\[fr\]')" = "tuyaux;plomberie;puzzle;liquides;réflexion;" ] || echec "Keywords[fr]=$(cle 'Keywords\[fr\]')"
+[ "$(cle 'Keywords\[fr\]')" = "tuyaux;puzzle;liquides;réflexion;" ] || echec "Keywords[fr]=$(cle 'Keywords\[fr\]')"
 [ -n "$(cle Keywords)" ] || echec "no English Keywords"
 
 metainfo=$tmp/usr/share/metainfo/io.github.canalisor.Canalisor.metainfo.xml
