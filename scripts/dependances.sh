@@ -3,7 +3,7 @@
 # installs the missing ones; otherwise it prints the apt-get line to run and fails.
 set -euo pipefail
 
-paquets=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
+paquets=(cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libgtest-dev
          clang libclang-rt-14-dev fonts-dejavu-core fonts-liberation2
          xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils
          qt6-translations-l10n dpkg-dev fakeroot lintian "$@")
