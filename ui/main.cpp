@@ -1,5 +1,6 @@
-// Canalisor: the program reads its tiles and its best-scores file from its own folder and
-// takes nothing from its command line or environment.
+// Canalisor: the program reads its tiles and its best-scores file from its own folder. Its
+// command line holds only --help, --version and Qt's own options.
+#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
@@ -9,9 +10,14 @@
 #include "EmplacementScores.h"
 #include "FenetrePrincipale.h"
 #include "FichierScores.h"
+#include "LigneDeCommande.h"
 #include "MondeQt.h"
 
 int main(int argc, char* argv[]) {
+    // Before QApplication: it needs a display, and would abort without one.
+    if (const auto statut = canalisor::ui::LireLigneDeCommande(argc, argv, stdout, stderr))
+        return *statut;
+
     QApplication application(argc, argv);
     canalisor::ui::PreparerApplication(application);
     canalisor::ui::DialoguesQt dialogues;
