@@ -21,9 +21,13 @@ QRect AEchelle(const QRect& zone, double echelle, QPoint decalage, int trait) {
     return QRect(debut, fin).translated(decalage);
 }
 
+QSize Disposition::TailleMin() {
+    return {static_cast<int>(std::ceil(Taille.width() * EchelleMin)),
+            static_cast<int>(std::ceil(Taille.height() * EchelleMin))};
+}
+
 Disposition::Disposition(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(static_cast<int>(std::ceil(Taille.width() * EchelleMin)),
-                   static_cast<int>(std::ceil(Taille.height() * EchelleMin)));
+    setMinimumSize(TailleMin());
 }
 
 void Disposition::Retenir() {

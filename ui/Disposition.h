@@ -27,6 +27,8 @@ class Disposition : public QWidget {
     // 1280 x 720 work area with its title bar and a panel.
     static constexpr double EchelleMin = 0.6;
 
+    static QSize TailleMin();
+
     explicit Disposition(QWidget* parent);
     QSize sizeHint() const override { return Taille; }
 
