@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it.
+# Installs what building and playing need, builds the game and starts it. Arguments go to the
+# game (./jouer.sh --help).
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/dependances.sh
+scripts/dependances.sh jeu
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)" --target canalisor
-exec build/canalisor/canalisor
+exec build/canalisor/canalisor "$@"

@@ -5,7 +5,7 @@
 # RAPIDE=1 to run only the first stage.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/dependances.sh
+scripts/dependances.sh tests
 jobs=$(nproc)
 
 echo "== build and tests"

@@ -1,12 +1,32 @@
 #!/usr/bin/env bash
-# Makes sure the Debian 12 packages that building and testing need are there. As root it
-# installs the missing ones; otherwise it prints the apt-get line to run and fails.
+# Makes sure the Debian 12 packages for a purpose are there. As root it installs the missing
+# ones; otherwise it prints the apt-get line to run and fails.
+#
+#   scripts/dependances.sh jeu      build and play (./jouer.sh)
+#   scripts/dependances.sh paquet   build the Debian package (scripts/paquet.sh)
+#   scripts/dependances.sh tests    build and run every test (./tester.sh)
 set -euo pipefail
 
-paquets=(cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libgtest-dev
-         clang libclang-rt-14-dev fonts-dejavu-core fonts-liberation2
-         xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils
-         qt6-translations-l10n dpkg-dev fakeroot lintian "$@")
+# Building and playing: the compiler, Qt with its translation tools and its own French texts,
+# and the fonts the windows are laid out with.
+jeu=(cmake g++ make pkg-config qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+     fonts-dejavu-core fonts-liberation2)
+# The package: dpkg-shlibdeps reads the dependencies off the program.
+paquet=("${jeu[@]}" dpkg-dev fakeroot)
+# Every test: the suites, the sanitizers and the fuzzer, the real window on a private X server
+# with its screenshots, the desktop's validators, the manual pages, the package and lintian.
+tests=("${paquet[@]}" libgtest-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool
+       imagemagick appstream desktop-file-utils groff-base man-db lintian)
+
+case "${1:-}" in
+    jeu) paquets=("${jeu[@]}") ;;
+    paquet) paquets=("${paquet[@]}") ;;
+    tests) paquets=("${tests[@]}") ;;
+    *)
+        echo "usage: $0 jeu|paquet|tests" >&2
+        exit 2
+        ;;
+esac
 
 manquants=()
 for p in "${paquets[@]}"; do

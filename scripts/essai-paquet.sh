@@ -23,18 +23,10 @@ echec() {
     exit 1
 }
 
+. "$racine/scripts/nettoyage.sh"
 tmp=$(mktemp -d)
-xvfb=
-jeu=
-nettoyer() {
-    [ -n "$jeu" ] && kill "$jeu" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    if id "$JOUEUR" >/dev/null 2>&1; then
-        userdel -r "$JOUEUR" 2>/dev/null || true
-    fi
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
+nettoyer_dossier "$tmp"
+nettoyer_utilisateur "$JOUEUR"
 
 # ---- Build and install
 dire "building the package"
@@ -65,16 +57,17 @@ setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups test ! -w "$(dirname "
 mkfifo "$tmp/affichage"
 # -ac: the player's program and root's xdotool both talk to this server.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset -ac 3>"$tmp/affichage" 2>"$tmp/xvfb.log" &
-xvfb=$!
+nettoyer_processus $!
 read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp/xvfb.log")"
 export DISPLAY=:$numero
 xdotool mousemove 1590 990
 
-jouer() { # starts the installed command as the player, French nowhere in the environment
+jouer() { # [VARIABLE=VALUE...]: starts the installed command as the player, French nowhere in the environment
     setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups \
         env -i HOME="$maison" USER="$JOUEUR" PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C \
-        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb canalisor >"$tmp/jeu.log" 2>&1 &
+        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb "$@" canalisor >"$tmp/jeu.log" 2>&1 &
     jeu=$!
+    nettoyer_processus "$jeu"
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
         echec "the main window never mapped"
     dire "the window maps ($(xwininfo -id "$fenetre" | awk '/ Width:/ {w=$2} / Height:/ {h=$2} END {print w "x" h}'))"
@@ -87,7 +80,7 @@ quitter() {
         sleep 0.1
     done
     wait "$jeu" || statut=$?
-    jeu=
+    oublier_processus "$jeu"
     [ "$statut" -eq 0 ] || echec "the program ended with status $statut"
 }
 # The id of a box over the main window (every box is titled "Canalisor" too), once it shows.
@@ -111,6 +104,12 @@ disparue() { # waits for the window to be unmapped
 
 dire "first start as $JOUEUR: /usr/games/canalisor"
 jouer
+# Docks and task bars find the menu entry of the window by its class.
+classe=$(xprop -id "$fenetre" WM_CLASS)
+entree=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/io.github.canalisor.Canalisor.desktop)
+[ "$classe" = "WM_CLASS(STRING) = \"canalisor\", \"$entree\"" ] ||
+    echec "the window's $classe does not match the menu entry's StartupWMClass=$entree"
+dire "the window's $classe, as the installed menu entry says"
 [ -f "$personnel" ] || echec "no copy of the best scores at $personnel"
 cmp "$INSTALLE" "$personnel" || echec "the player's copy differs from the installed file"
 dire "the player's copy $personnel was made from the installed file"
@@ -153,6 +152,15 @@ dire "$personnel holds Zoé 6 in windows-1252 with CR LF: $(od -An -c "$personne
 quitter
 [ "$(sha256sum "$INSTALLE")" = "$somme_avant" ] || echec "the installed file changed"
 dire "the installed file is unchanged: ${somme_avant%% *}"
+
+# As the manual page says, XDG_DATA_HOME moves the player's scores.
+donnees=$maison/donnees
+dire "third start, XDG_DATA_HOME=$donnees"
+jouer XDG_DATA_HOME="$donnees"
+cmp "$INSTALLE" "$donnees/canalisor/canalisor.txt" || echec "no copy of the installed file in $donnees/canalisor"
+dire "the player's copy is $donnees/canalisor/canalisor.txt; the other one is left alone"
+quitter
+cmp "$attendu" "$personnel" || echec "the file in ~/.local/share changed"
 
 # ---- Purge
 dire "apt-get purge canalisor"

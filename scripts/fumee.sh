@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Smoke test of the built program in a real X server, played like a keyboard player would: the
-# main window maps at the layout's size, Ctrl+N starts a game, the arrows and Space lay a pipe,
-# Ctrl+Q ends the program with status 0. Runs on a private Xvfb, with no window manager.
+# main window maps at the layout's size with the class the menu entry names, Ctrl+N starts a
+# game, the arrows and Space lay a pipe, Ctrl+Q ends the program with status 0. Runs on a
+# private Xvfb, with no window manager, named to the program by Qt's options only.
 #
 #   scripts/fumee.sh BUILD_DIR
 #
@@ -10,8 +11,8 @@
 # folder name is not valid UTF-8, as in an archive made on another system, and a best-scores file
 # waits beside it: the program must take its tiles and scores from its own folder all the same,
 # and leave the other file alone.
-# FUMEE_CAPTURES=DIR keeps the screenshots there. Needs Xvfb, xdotool, xwininfo (x11-utils) and
-# ImageMagick's import and compare.
+# FUMEE_CAPTURES=DIR keeps the screenshots there. Needs Xvfb, xdotool, xwininfo and xprop
+# (x11-utils) and ImageMagick's import and compare.
 set -euo pipefail
 
 echec() {
@@ -22,25 +23,22 @@ echec() {
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 programme=$1/canalisor/canalisor
 [ -x "$programme" ] || echec "no program at $programme: build it first"
-for outil in Xvfb xdotool xwininfo import compare; do
+for outil in Xvfb xdotool xwininfo xprop import compare; do
     command -v "$outil" >/dev/null || echec "$outil is missing (packages xvfb, xdotool, x11-utils, imagemagick)"
 done
 
 # The layout's client area, in pixels, and where the board lies in it.
 readonly LARGEUR=1218 HAUTEUR=738 GRILLE_X=8 GRILLE_Y=88 PAS=80 TUILE=79 COLONNES=15 LIGNES=8
 
+. "$(dirname "$0")/nettoyage.sh"
 tmp=$(mktemp -d)
-xvfb=
-jeu=
-nettoyer() {
-    [ -n "$jeu" ] && kill "$jeu" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+nettoyer_dossier "$tmp"
+garder_captures() {
     if [ -n "${FUMEE_CAPTURES:-}" ]; then
         mkdir -p "$FUMEE_CAPTURES" && cp "$tmp"/*.png "$FUMEE_CAPTURES"/ 2>/dev/null
     fi
-    rm -rf "$tmp"
 }
-trap nettoyer EXIT
+nettoyer_avant garder_captures
 
 dossier=$tmp/jeu$'\xe9'
 cp -a "$1/canalisor" "$dossier"
@@ -51,19 +49,24 @@ voisin=$(stat -c '%s %Y %i' "$tmp/canalisor.txt")
 mkfifo "$tmp/affichage"
 # -noreset: a server that resets when its last client leaves puts the pointer back in the middle.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$tmp/affichage" 2>"$tmp/xvfb.log" &
-xvfb=$!
+nettoyer_processus $!
 read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp/xvfb.log")"
 mkdir -m 700 "$tmp/runtime"
 # A sanitized build reports what libdbus keeps at exit: not the game's leaks.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/fumee/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-export DISPLAY=:$numero QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
+# Settings of its own: a size and place the player left in theirs must not move the window.
+export DISPLAY=:$numero QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime XDG_CONFIG_HOME=$tmp/reglages
 unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
 
 # The pointer stays off the window: a cell under it would take the keyboard's cursor.
 xdotool mousemove 1590 990
 
-"$dossier/canalisor" >"$tmp/canalisor.log" 2>&1 &
+# The display and the platform come from Qt's own options, not from the environment: the
+# program must let them through to Qt.
+env -u DISPLAY -u QT_QPA_PLATFORM "$dossier/canalisor" -platform xcb -display "$DISPLAY" \
+    >"$tmp/canalisor.log" 2>&1 &
 jeu=$!
+nettoyer_processus "$jeu"
 
 fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
     echec "the main window never mapped; the program said: $(cat "$tmp/canalisor.log")"
@@ -72,6 +75,14 @@ eval "$(xwininfo -id "$fenetre" | awk '/ Width:/ {print "largeur=" $2} / Height:
 [ "$hauteur" -ge "$HAUTEUR" ] || echec "the window is $hauteur pixels high, less than the client's $HAUTEUR"
 barre=$((hauteur - HAUTEUR)) # the menu bar above the client area
 echo "fumee: window ${largeur}x${hauteur} (menu bar $barre)"
+
+# Docks and task bars match the window to the menu entry by its class; the class is the
+# application's and the instance the command's name.
+classe=$(xprop -id "$fenetre" WM_CLASS)
+entree=$(sed -n 's/^StartupWMClass=//p' "$1/desktop/io.github.canalisor.Canalisor.desktop")
+[ "$classe" = "WM_CLASS(STRING) = \"canalisor\", \"$entree\"" ] ||
+    echec "the window's $classe does not match the menu entry's StartupWMClass=$entree"
+echo "fumee: $classe, as the menu entry says"
 
 # With no window manager, nobody gives the window the keyboard but us.
 xdotool windowfocus --sync "$fenetre"
@@ -136,7 +147,7 @@ while kill -0 "$jeu" 2>/dev/null; do
 done
 statut=0
 wait "$jeu" || statut=$?
-jeu=
+oublier_processus "$jeu"
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut: $(cat "$tmp/canalisor.log")"
 [ "$(stat -c '%s %Y %i' "$tmp/canalisor.txt")" = "$voisin" ] || echec "the best-scores file beside the folder was touched"
 echo "fumee: passed"

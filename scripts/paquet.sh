@@ -5,7 +5,7 @@
 #   scripts/paquet.sh
 set -euo pipefail
 racine=$(cd "$(dirname "$0")/.." && pwd)
-"$racine"/scripts/dependances.sh
+"$racine"/scripts/dependances.sh paquet
 sortie=$PWD
 construction=$racine/build-paquet
 

@@ -138,6 +138,69 @@ What is your name?</translation>
     </message>
 </context>
 <context>
+    <name>LigneDeCommande</name>
+    <message>
+        <source>Utilisation : canalisor [OPTION]...
+Jeu de tuyaux : conduisez les liquides jusqu&apos;à leur arrivée avant qu&apos;ils ne débordent.
+
+  -h, --help       affiche cette aide et quitte
+  -v, --version    affiche la version et quitte
+
+Les options de Qt sont acceptées aussi, entre autres :
+  -platform NOM    le greffon d&apos;affichage : xcb, wayland, offscreen...
+  -style NOM       le style des fenêtres : Fusion, Windows...
+  -display ÉCRAN   l&apos;écran X11 où ouvrir la fenêtre, par exemple :0
+
+Voir aussi : man canalisor
+</source>
+        <translation>Usage: canalisor [OPTION]...
+Pipe puzzle: lead the liquids to their outlets before they overflow.
+
+  -h, --help       display this help and exit
+  -v, --version    display the version and exit
+
+Qt&apos;s own options are accepted too, among them:
+  -platform NAME   the display plugin: xcb, wayland, offscreen...
+  -style NAME      the windows&apos; style: Fusion, Windows...
+  -display SCREEN  the X11 screen to open the window on, for example :0
+
+See also: man canalisor
+</translation>
+    </message>
+    <message>
+        <source>Canalisor version %1
+Licence : GPL-3.0-or-later
+</source>
+        <translation>Canalisor version %1
+License: GPL-3.0-or-later
+</translation>
+    </message>
+    <message>
+        <source>canalisor : option inconnue « %1 »
+</source>
+        <translation>canalisor: unknown option &apos;%1&apos;
+</translation>
+    </message>
+    <message>
+        <source>canalisor : argument inattendu « %1 » (le jeu ne prend aucun fichier)
+</source>
+        <translation>canalisor: unexpected argument &apos;%1&apos; (the game takes no file)
+</translation>
+    </message>
+    <message>
+        <source>canalisor : l&apos;option « %1 » attend une valeur
+</source>
+        <translation>canalisor: option &apos;%1&apos; needs a value
+</translation>
+    </message>
+    <message>
+        <source>Essayez « canalisor --help » pour la liste des options.
+</source>
+        <translation>Try &apos;canalisor --help&apos; for the list of options.
+</translation>
+    </message>
+</context>
+<context>
     <name>canalisor::ui::FenetreAPropos</name>
     <message>
         <source>Canalisor version %1

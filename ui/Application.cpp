@@ -23,6 +23,8 @@ bool PreparerApplication(QApplication& application) {
     InitialiserTraductions();
     // The player's data folder, ~/.local/share/canalisor, takes this name.
     QApplication::setApplicationName(QStringLiteral("canalisor"));
+    // The menu entry's name: Wayland's app id, and on X11 what docks match the window by.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.canalisor.Canalisor"));
 
     // The window system only ever asks for the small sizes; decoding the 256-pixel image as
     // well would cost start-up time and memory for nothing.

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 
 #include "Accessibilite.h"
+#include "Disposition.h"
 
 // The rules pictures and the icon are compiled into the library; naming their initialiser
 // keeps the linker from dropping it from the archive. It must be called from outside any
@@ -24,13 +25,6 @@ static void InitialiserRessources() {
 namespace canalisor::ui {
 
 namespace {
-
-// The client area keeps the size the layout was drawn for; the frame around it may be resized.
-class Client : public QWidget {
-  public:
-    using QWidget::QWidget;
-    QSize sizeHint() const override { return Twips(0, 0, 18270, 11070).size(); }
-};
 
 // The Pause button says what a press would do: resume a paused game, or pause it.
 QString LegendePause(bool enPause) {
@@ -128,7 +122,8 @@ QLabel* FenetrePrincipale::Label(const char* nom, QRect zone, const QString& tex
 }
 
 void FenetrePrincipale::ConstruireClient() {
-    setCentralWidget(new Client(this));
+    auto* client = new Disposition(this);
+    setCentralWidget(client);
     centralWidget()->setObjectName(QStringLiteral("client"));
 
     const Qt::Alignment gauche = Qt::AlignLeft;
@@ -193,6 +188,13 @@ void FenetrePrincipale::ConstruireClient() {
     pause_->setToolTip(DescriptionPause(false));
     pause_->setAccessibleDescription(DescriptionPause(false));
 
+    // The pipe in hand is framed apart from the two that follow, in the room between the boxes.
+    auto* enMain = new QFrame(centralWidget());
+    enMain->setObjectName(QStringLiteral("CadreEnMain"));
+    enMain->setFrameStyle(QFrame::Box | QFrame::Plain);
+    enMain->setGeometry(Twips(13200, 0, 1455, 1290));
+    enMain->setLineWidth(3);
+    enMain->setForegroundRole(QPalette::Highlight);
     const std::array<int, 3> gauches{13320, 15120, 16920};
     const std::array<QString, 3> bulles{
         tr("Tuyau en main : cliquez sur une case pour l'y poser, ou choisissez-la avec les flèches et "
@@ -229,6 +231,8 @@ void FenetrePrincipale::ConstruireClient() {
         tr("Les flèches choisissent une case, Espace ou Entrée y pose le tuyau en main."));
     centralWidget()->installEventFilter(this);
     centralWidget()->setFocus();
+    // Every place and font above is the default size's; from here on the client scales them.
+    client->Retenir();
 }
 
 void FenetrePrincipale::ConstruireRaccourcis() {
@@ -243,6 +247,30 @@ void FenetrePrincipale::ConstruireRaccourcis() {
     };
     lettre("raccourciPause", Qt::Key_P, pause_);
     lettre("raccourciVannes", Qt::Key_V, vannes_);
+
+    // F11 fills the screen with the board and gives the window back; Escape gives it back too,
+    // and only then takes the key: elsewhere Escape stays the menus' and the boxes'.
+    const auto plein = [this](const char* nom, Qt::Key touche, auto gestionnaire) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(nom));
+        a->setShortcut(QKeySequence(touche));
+        addAction(a);
+        connect(a, &QAction::triggered, this, gestionnaire);
+        return a;
+    };
+    plein("raccourciPleinEcran", Qt::Key_F11, &FenetrePrincipale::BasculerPleinEcran);
+    quitterPleinEcran_ = plein("raccourciQuitterPleinEcran", Qt::Key_Escape, &FenetrePrincipale::BasculerPleinEcran);
+    quitterPleinEcran_->setEnabled(false);
+}
+
+void FenetrePrincipale::BasculerPleinEcran() {
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+void FenetrePrincipale::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange)
+        quitterPleinEcran_->setEnabled(isFullScreen());
+    QMainWindow::changeEvent(event);
 }
 
 bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* event) {
@@ -306,9 +334,8 @@ void FenetrePrincipale::PlacerCurseur(int index, bool clavier) {
 bool FenetrePrincipale::Demarrer() {
     if (!jeu_.Demarrer(chemin_.toStdString()))
         return false;
-    scores_ = new FenetreScores(palmares_);
-    aPropos_ = new FenetreAPropos();
-    regles_ = new FenetreRegles();
+    // The side windows are built when first asked for: hidden until then, they would only
+    // delay the board's first showing.
     Rafraichir();
     return true;
 }

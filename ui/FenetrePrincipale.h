@@ -55,11 +55,14 @@ class FenetrePrincipale : public QMainWindow {
     void MontrerRegles();
     void MontrerAPropos();
     void Quitter();
+    // The whole screen for the board, or back to the window it was.
+    void BasculerPleinEcran();
     // Makes the widgets show the game's state.
     void Rafraichir();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // The board's keys reach the client area, which holds the keyboard.
     bool eventFilter(QObject* objet, QEvent* event) override;
 
@@ -121,6 +124,7 @@ class FenetrePrincipale : public QMainWindow {
     BoutonTexte* pause_ = nullptr;
     std::array<CaseImage*, 3> blocs_{};
     std::array<CaseImage*, NombreCellules> cases_{};
+    QAction* quitterPleinEcran_ = nullptr; // Escape, live in full screen only
     QMenu* menuDifficulte_ = nullptr;
     std::array<QAction*, 3> menusDifficulte_{}; // Facile, Moyen, Difficile
     int curseur_ = 0;

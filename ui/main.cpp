@@ -1,17 +1,25 @@
-// Canalisor: the program reads its tiles and its best-scores file from its own folder and
-// takes nothing from its command line or environment.
+// Canalisor: the program reads its tiles and its best-scores file from its own folder. Its
+// command line holds only --help, --version and Qt's own options.
+#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
+#include <QMenuBar>
 
 #include "Application.h"
 #include "DossierProgramme.h"
 #include "EmplacementScores.h"
 #include "FenetrePrincipale.h"
 #include "FichierScores.h"
+#include "LigneDeCommande.h"
 #include "MondeQt.h"
+#include "PlaceFenetre.h"
 
 int main(int argc, char* argv[]) {
+    // Before QApplication: it needs a display, and would abort without one.
+    if (const auto statut = canalisor::ui::LireLigneDeCommande(argc, argv, stdout, stderr))
+        return *statut;
+
     QApplication application(argc, argv);
     canalisor::ui::PreparerApplication(application);
     canalisor::ui::DialoguesQt dialogues;
@@ -34,6 +42,9 @@ int main(int argc, char* argv[]) {
     // Without its best-scores file the program has told the player so and ends unseen.
     if (!fenetre.Demarrer())
         return EXIT_FAILURE;
+    canalisor::ui::PlacerFenetre(fenetre, fenetre.menuBar()->sizeHint().height());
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &fenetre,
+                     [&fenetre] { canalisor::ui::MemoriserFenetre(fenetre); });
     fenetre.show();
     return application.exec();
 }
