@@ -109,6 +109,33 @@
     </message>
 </context>
 <context>
+    <name>Imagier</name>
+    <message>
+        <source>canalisor : impossible de charger l&apos;image %1 (%2) ; ses cases montrent le code de la pièce à la place</source>
+        <translation>canalisor: cannot load the picture %1 (%2); its cells show the piece code instead</translation>
+    </message>
+    <message>
+        <source>absente</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>pas un fichier ordinaire</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>pas une image</source>
+        <translation>not a picture</translation>
+    </message>
+    <message>
+        <source>%1x%2 pixels, plus que %3x%3</source>
+        <translation>%1x%2 pixels, larger than %3x%3</translation>
+    </message>
+    <message>
+        <source>tronquée</source>
+        <translation>truncated</translation>
+    </message>
+</context>
+<context>
     <name>Jeu</name>
     <message>
         <source>Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu.</source>

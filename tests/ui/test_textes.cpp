@@ -387,6 +387,23 @@ TEST(Textes, Boites) {
             << attendus[k].ou;
 }
 
+// The warning printed when a tile cannot be shown, whole.
+TEST(Textes, Avertissement) {
+    static QStringList avertissements;
+    const QtMessageHandler avant = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& m) { avertissements << m; });
+    ui::Imagier imagier(QStringLiteral("/nulle-part/"));
+    imagier.Charger(QStringLiteral("9.bmp"));
+    qInstallMessageHandler(avant);
+    Comparer(
+        {{{"missing tile",
+           "canalisor : impossible de charger l'image /nulle-part/9.bmp (absente) ; ses cases montrent le "
+           "code de la pièce à la place",
+           "canalisor: cannot load the picture /nulle-part/9.bmp (missing); its cells show the piece code "
+           "instead"},
+          avertissements.join('|')}});
+}
+
 // The scores window shows the file as it is whenever it is shown: changed by another copy of the
 // game before it first shows, rewritten by a game end while it is open, and when shown again.
 TEST(Scores, LaFenetreMontreLeFichierTelQuIlEst) {
