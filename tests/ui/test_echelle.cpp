@@ -67,8 +67,10 @@ TEST(Echelle, TailleParDefautGardeChaquePlace) {
     };
     Fenetre f;
     EXPECT_EQ(f.form.centralWidget()->size(), QSize(1218, 738));
-    for (const auto& [nom, zone] : places)
+    for (const auto& [nom, zone] : places) {
+        ASSERT_TRUE(f.W(nom)) << nom;
         EXPECT_EQ(f.W(nom)->geometry(), zone) << nom;
+    }
 }
 
 // Other client sizes: the scale is the smaller of the two ratios to 1218 x 738, the layout centred
@@ -103,6 +105,7 @@ TEST(Echelle, AutresTaillesMettentLeToutALEchelleEtAuCentre) {
     const int pixels = f.W("Label1")->font().pixelSize();
     for (const auto& [cas, client, place] : lignes) {
         f.Client(client);
+        ASSERT_TRUE(f.W(place.controle)) << place.controle;
         EXPECT_EQ(f.W(place.controle)->geometry(), place.zone) << cas << " " << place.controle;
     }
     // Fitted once at the default size, the fonts scale with the rest.
