@@ -54,7 +54,8 @@ read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp
 mkdir -m 700 "$tmp/runtime"
 # A sanitized build reports what libdbus keeps at exit: not the game's leaks.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/fumee/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-export DISPLAY=:$numero QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
+# Settings of its own: a size and place the player left in theirs must not move the window.
+export DISPLAY=:$numero QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime XDG_CONFIG_HOME=$tmp/reglages
 unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
 
 # The pointer stays off the window: a cell under it would take the keyboard's cursor.

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#include "Langue.h"
+
 // Both resource files are compiled into the library; naming their initialisers keeps the linker
 // from dropping them from the archive. It must be done from outside any namespace.
 static void InitialiserTraductions() {
@@ -34,10 +36,15 @@ bool PreparerApplication(QApplication& application) {
     } while (lecteur.jumpToNextImage());
     QApplication::setWindowIcon(icone);
 
-    auto* traducteur = new QTranslator(&application);
-    if (!traducteur->load(QStringLiteral(":/traductions/qtbase_fr.qm")))
-        return false;
-    return QApplication::installTranslator(traducteur);
+    // The game's texts and Qt's own in the player's language: none to load for the game's French,
+    // none for Qt's English.
+    bool chargees = true;
+    for (const std::string& fichier : FichiersTraduction(ChoisirLangue(VariablesDuProcessus()))) {
+        auto* traducteur = new QTranslator(&application);
+        chargees = traducteur->load(QStringLiteral(":/traductions/") + QString::fromStdString(fichier)) &&
+                   QApplication::installTranslator(traducteur) && chargees;
+    }
+    return chargees;
 }
 
 } // namespace canalisor::ui

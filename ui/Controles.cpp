@@ -1,5 +1,6 @@
 #include "Controles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -122,9 +124,10 @@ QPixmap ChargerPourEcran(const QString& chemin, qreal ratio) {
 
 namespace {
 
-// Only the two sizes are drawn; a screen between them gets the larger one, reduced.
-qreal DensiteVoulue(qreal ecran) {
-    return ecran > 1 ? 2 : 1;
+// Only the two sizes are drawn; a picture area between them gets the larger one, reduced.
+// `zone`: the picture area's side in pixels, on a screen of `ecran` device pixels per pixel.
+qreal DensiteVoulue(qreal ecran, int zone) {
+    return ecran * zone > CoteTuile ? 2 : 1;
 }
 
 // Filled bands, not a stroked pen: their edges stay on whole device pixels at any density.
@@ -154,7 +157,7 @@ bool CaseImage::Afficher(const std::string& nom) {
 }
 
 void CaseImage::Charger() {
-    densite_ = DensiteVoulue(devicePixelRatioF());
+    densite_ = DensiteVoulue(devicePixelRatioF(), contentsRect().width());
     image_ = nom_.isEmpty() ? QPixmap() : imagier_.Charger(nom_, densite_);
 }
 
@@ -173,22 +176,29 @@ void CaseImage::Curseur(bool ici, bool visible) {
 }
 
 void CaseImage::paintEvent(QPaintEvent*) {
-    // The window has moved to a screen of another density since the picture was read.
-    if (!nom_.isEmpty() && densite_ != DensiteVoulue(devicePixelRatioF()))
+    const QRect zone = contentsRect();
+    // The window has moved to a screen of another density, or been resized, since the picture
+    // was read.
+    if (!nom_.isEmpty() && densite_ != DensiteVoulue(devicePixelRatioF(), zone.width()))
         Charger();
     QPainter p(this);
-    const QRect zone = contentsRect();
     if (!image_.isNull()) {
-        p.save();
-        p.setClipRect(zone);
-        p.drawPixmap(zone.topLeft(), image_);
-        p.restore();
+        const qreal ecran = devicePixelRatioF();
+        if (image_.size() == zone.size() * ecran) {
+            // Pixel for pixel, as at the default size or twice it: no filtering, no blur.
+            QPixmap exacte = image_;
+            exacte.setDevicePixelRatio(ecran);
+            p.drawPixmap(zone.topLeft(), exacte);
+        } else {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(zone, image_);
+        }
     } else if (!nom_.isEmpty()) {
         // A missing tile must not pass for an empty cell: the player would misread the board.
         p.fillRect(zone, QColor(0xa0, 0xa0, 0xa0));
         p.setPen(Qt::black);
         QFont police = font();
-        police.setPixelSize(16);
+        police.setPixelSize(std::max(1, zone.height() / 5));
         police.setBold(true);
         p.setFont(police);
         p.drawText(zone, Qt::AlignCenter, QFileInfo(nom_).completeBaseName());
@@ -196,12 +206,23 @@ void CaseImage::paintEvent(QPaintEvent*) {
     // A cell that takes no clicks yet must not look greyed: its border stays the board's.
     // A stroked pen one pixel wide would be two device pixels wide on a doubled screen, and half
     // of it would fall on the picture's last row and column.
-    Anneau(p, rect(), 1, palette().color(QPalette::Active, QPalette::WindowText));
+    const int trait = lineWidth();
+    Anneau(p, rect(), trait, palette().color(QPalette::Active, QPalette::WindowText));
     if (cadre_) {
         // Black, white, black: whatever the tile's colours under it, two of the rings stand out.
-        Anneau(p, rect(), 3, Qt::black);
-        Anneau(p, rect().adjusted(3, 3, -3, -3), 4, Qt::white);
-        Anneau(p, rect().adjusted(7, 7, -7, -7), 2, Qt::black);
+        // Only the corners: a pipe ends in the middle of a side, and the player must see whether
+        // the one under the cursor meets its neighbours.
+        const auto largeur = [trait](int pixels) { return pixels * trait; };
+        p.save();
+        const int coin = rect().width() / 4;
+        QRegion coins;
+        for (const QPoint& sommet : {rect().topLeft(), rect().topRight(), rect().bottomLeft(), rect().bottomRight()})
+            coins += QRect(sommet - QPoint(coin, coin), QSize(2 * coin + 1, 2 * coin + 1));
+        p.setClipRegion(coins);
+        Anneau(p, rect(), largeur(3), Qt::black);
+        Anneau(p, rect().adjusted(largeur(3), largeur(3), -largeur(3), -largeur(3)), largeur(4), Qt::white);
+        Anneau(p, rect().adjusted(largeur(7), largeur(7), -largeur(7), -largeur(7)), largeur(2), Qt::black);
+        p.restore();
     }
 }
 

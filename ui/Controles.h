@@ -38,9 +38,10 @@ void PreparerLabel(QLabel& label, const char* nom, QRect zone, const QString& te
 // the same room; else the file itself. Qt's own lookup of "@2x" files serves QIcon only.
 QPixmap ChargerPourEcran(const QString& chemin, qreal ratio);
 
-// A picture cell of the board or a next-pipe box: a one-pixel flat border around a 79 x 79
-// picture area. It keeps the name of the picture it shows and reads the file again only
-// when the name changes, or when the window moves to a screen of another density.
+// A picture cell of the board or a next-pipe box: a flat border, one pixel at the default size,
+// around a 79 x 79 picture area, both scaled with the window. It keeps the name of the picture
+// it shows and reads the file again only when the name changes, or when the picture area grows
+// past the plain file's pixels or shrinks back (a window resized, a screen of another density).
 class CaseImage : public QFrame {
     Q_OBJECT
   public:
@@ -81,7 +82,7 @@ class CaseImage : public QFrame {
     Imagier& imagier_;
     QString nom_;
     QPixmap image_;
-    qreal densite_ = 1; // the screen's, when the picture was read
+    qreal densite_ = 1; // of the file read: 1 for the plain one, 2 for the "@2x" one
     bool presse_ = false;
     bool cliquable_ = false;
     bool curseur_ = false;

@@ -55,11 +55,14 @@ class FenetrePrincipale : public QMainWindow {
     void MontrerRegles();
     void MontrerAPropos();
     void Quitter();
+    // The whole screen for the board, or back to the window it was.
+    void BasculerPleinEcran();
     // Makes the widgets show the game's state.
     void Rafraichir();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // The board's keys reach the client area, which holds the keyboard.
     bool eventFilter(QObject* objet, QEvent* event) override;
 
@@ -78,6 +81,21 @@ class FenetrePrincipale : public QMainWindow {
         Dialogues& dialogues_;
     };
 
+    // Hands the game's reads and writes on to the best-scores file, and shows a write at once
+    // in the scores window when it is open.
+    class PalmaresFenetre : public Palmares {
+      public:
+        PalmaresFenetre(FenetrePrincipale& fenetre, Palmares& palmares)
+            : fenetre_(fenetre), palmares_(palmares) {}
+        bool Existe() override { return palmares_.Existe(); }
+        std::optional<TableScores> Lire() override { return palmares_.Lire(); }
+        bool MettreAJour(const Changement& changer) override;
+
+      private:
+        FenetrePrincipale& fenetre_;
+        Palmares& palmares_;
+    };
+
     void ConstruireMenus();
     void ConstruireClient();
     void ConstruireRaccourcis();
@@ -90,6 +108,7 @@ class FenetrePrincipale : public QMainWindow {
     void Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments);
 
     DialoguesFenetre relais_;
+    PalmaresFenetre palmaresRelais_;
     Jeu jeu_;
     Palmares& palmares_;
     QString chemin_;
@@ -105,6 +124,7 @@ class FenetrePrincipale : public QMainWindow {
     BoutonTexte* pause_ = nullptr;
     std::array<CaseImage*, 3> blocs_{};
     std::array<CaseImage*, NombreCellules> cases_{};
+    QAction* quitterPleinEcran_ = nullptr; // Escape, live in full screen only
     QMenu* menuDifficulte_ = nullptr;
     std::array<QAction*, 3> menusDifficulte_{}; // Facile, Moyen, Difficile
     int curseur_ = 0;

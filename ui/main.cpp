@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QMenuBar>
 
 #include "Application.h"
 #include "DossierProgramme.h"
@@ -12,6 +13,7 @@
 #include "FichierScores.h"
 #include "LigneDeCommande.h"
 #include "MondeQt.h"
+#include "PlaceFenetre.h"
 
 int main(int argc, char* argv[]) {
     // Before QApplication: it needs a display, and would abort without one.
@@ -40,6 +42,9 @@ int main(int argc, char* argv[]) {
     // Without its best-scores file the program has told the player so and ends unseen.
     if (!fenetre.Demarrer())
         return EXIT_FAILURE;
+    canalisor::ui::PlacerFenetre(fenetre, fenetre.menuBar()->sizeHint().height());
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &fenetre,
+                     [&fenetre] { canalisor::ui::MemoriserFenetre(fenetre); });
     fenetre.show();
     return application.exec();
 }
