@@ -38,13 +38,25 @@ bool PreparerApplication(QApplication& application) {
 
     // The game's texts and Qt's own in the player's language: none to load for the game's French,
     // none for Qt's English.
-    bool chargees = true;
-    for (const std::string& fichier : FichiersTraduction(ChoisirLangue(VariablesDuProcessus()))) {
-        auto* traducteur = new QTranslator(&application);
-        chargees = traducteur->load(QStringLiteral(":/traductions/") + QString::fromStdString(fichier)) &&
-                   QApplication::installTranslator(traducteur) && chargees;
+    const std::vector<std::string> fichiers = FichiersTraduction(ChoisirLangue(VariablesDuProcessus()));
+    std::vector<std::unique_ptr<QTranslator>> traducteurs = ChargerTraductions();
+    bool installees = traducteurs.size() == fichiers.size();
+    for (std::unique_ptr<QTranslator>& traducteur : traducteurs) {
+        traducteur->setParent(&application);
+        installees = QApplication::installTranslator(traducteur.release()) && installees;
     }
-    return chargees;
+    return installees;
+}
+
+std::vector<std::unique_ptr<QTranslator>> ChargerTraductions() {
+    InitialiserTraductions();
+    std::vector<std::unique_ptr<QTranslator>> traducteurs;
+    for (const std::string& fichier : FichiersTraduction(ChoisirLangue(VariablesDuProcessus()))) {
+        auto traducteur = std::make_unique<QTranslator>();
+        if (traducteur->load(QStringLiteral(":/traductions/") + QString::fromStdString(fichier)))
+            traducteurs.push_back(std::move(traducteur));
+    }
+    return traducteurs;
 }
 
 } // namespace canalisor::ui

@@ -2,7 +2,11 @@
 // data folders are found by, the language of the game's and Qt's own texts, and the icon.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 class QApplication;
+class QTranslator;
 
 namespace canalisor::ui {
 
@@ -11,5 +15,10 @@ namespace canalisor::ui {
 // copied folder needs nothing installed beside it. Returns false when a translation could not
 // be loaded (its texts then stay in their source language).
 bool PreparerApplication(QApplication& application);
+
+// The translations of the player's language, loaded from the program's resources: the game's
+// texts, then Qt's own. They need no application: the command line is answered before one
+// exists, by asking them directly. A translation that cannot be loaded is left out.
+std::vector<std::unique_ptr<QTranslator>> ChargerTraductions();
 
 } // namespace canalisor::ui
