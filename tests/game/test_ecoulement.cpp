@@ -169,7 +169,16 @@ TEST(Ecoulement, AucunPasNeQuitteLePlateauNiSaLigne) {
             const std::optional<int> suivante = CaseVers(i, sortie);
             EXPECT_EQ(banc.L(bleu.couleur).Valide, suivante.has_value());
             EXPECT_EQ(banc.L(bleu.couleur).Position, suivante.value_or(i));
+            // The neighbour the flow asks for: past the last row it would read a cell that is not there.
+            constexpr Direction directions[]{Direction::Gauche, Direction::Droite, Direction::Haut,
+                                             Direction::Bas};
+            EXPECT_EQ(Voisin(i, directions[static_cast<int>(sortie)]), suivante);
         }
+    // The same row, by floor division: -1 is not on cell 0's row, nor 120 on cell 119's.
+    EXPECT_FALSE(MemeLigne(14, 15));
+    EXPECT_TRUE(MemeLigne(15, 29));
+    EXPECT_FALSE(MemeLigne(0, -1));
+    EXPECT_FALSE(MemeLigne(119, 120));
 }
 
 // Rule: a cross has two channels that do not meet; each takes any liquid once. Its fill names the
@@ -220,6 +229,7 @@ TEST(Ecoulement, UnCanalRempliNePrendPlusRien) {
         Sens entree; // the side of P the blue liquid came in by; it goes straight on
         bool prend;
     };
+    // clang-format off
     const Cas cas[]{
         {"a filled straight pipe", DroitH, "x", Sens::Gauche, false},
         {"a cross with red across, entered from the left", Croix, "Hr", Sens::Gauche, false},
@@ -232,6 +242,7 @@ TEST(Ecoulement, UnCanalRempliNePrendPlusRien) {
         {"a cross full both ways, entered from the left", Croix, "VrHb", Sens::Gauche, false},
         {"a cross full both ways, entered from above", Croix, "HbVr", Sens::Haut, false},
     };
+    // clang-format on
     const RegleDeLiquide& bleu = Liquides[0];
     for (const Cas& c : cas) {
         Banc banc;
@@ -272,17 +283,55 @@ TEST(Ecoulement, UneArriveeCompteSiLaPorteDuNiveauEstPassee) {
             }
 }
 
-// Rule: within a tick the liquids flow one after the other, each seeing what the earlier filled:
-// blue and red entering one cross's channel in the same tick both overflow.
-TEST(Ecoulement, DeuxLiquidesDansLeMemeCanalDebordentTousDeux) {
+// Rule: within a tick the liquids flow in turn, blue, red, green, yellow: a cross that blue enters
+// across and red enters downwards in the same tick holds blue's part first.
+TEST(Ecoulement, UnTicFaitCoulerLesLiquidesDansLOrdre) {
     Banc banc;
     banc.Poser(P, Croix);
     banc.Poser(P - 1, DroitH, "x");
-    banc.Poser(P + 1, DroitH, "x");
-    banc.Pas(Liquides[0], P, P - 1);
-    banc.Pas(Liquides[1], P, P + 1);
-    EXPECT_EQ(banc.C(P).Image, "8hr.bmp");
-    EXPECT_EQ(banc.C(P).Remplissage, "Hr");
-    EXPECT_FALSE(banc.L(Couleur::Bleu).Valide);
-    EXPECT_FALSE(banc.L(Couleur::Rouge).Valide);
+    banc.Poser(P + 1, DroitH);
+    banc.Poser(P - ColonnesDuPlateau, DroitV, "x");
+    banc.Poser(P + ColonnesDuPlateau, DroitV);
+    banc.L(Couleur::Bleu) = {P, P - 1, 0, 0, 0, true, false};
+    banc.L(Couleur::Rouge) = {P, P - ColonnesDuPlateau, 0, 0, 0, true, false};
+    banc.jeu.Etat().Temps = 1;
+    banc.jeu.Etat().HorlogeEnMarche = true;
+    banc.jeu.Tic();
+    EXPECT_EQ(banc.C(P).Remplissage, "HbVr");
+    EXPECT_EQ(banc.L(Couleur::Bleu).Position, P + 1);
+    EXPECT_EQ(banc.L(Couleur::Rouge).Position, P + ColonnesDuPlateau);
+}
+
+// Rule: each piece opens exactly the sides the rules give it (the tiles are drawn from these).
+TEST(Plateau, ChaquePieceOuvreSesCotes) {
+    constexpr std::uint8_t bits[]{Gauche, Droite, Haut, Bas};
+    for (const RegleDePiece& piece : Pieces)
+        for (Sens s : TousLesSens)
+            EXPECT_EQ((Ouvertures(piece.code) & bits[static_cast<int>(s)]) != 0, Ouvert(piece.code, s))
+                << piece.nom << ", " << Nom(s) << " side";
+}
+
+// Rule: a cross's picture names its horizontal colour after "h" and its vertical one after "v",
+// or the one colour alone when both channels hold it; the tile list says the same of each.
+TEST(Plateau, ChaqueCroixDuCatalogueEstRempliePourSonNom) {
+    int croix = 0;
+    for (const Tuile& t : CatalogueTuiles()) {
+        if (t.Code != Croix || (!t.Horizontal && !t.Vertical))
+            continue;
+        ++croix;
+        const auto lettre = [](std::optional<Couleur> c) {
+            return Liquides[static_cast<std::size_t>(*c)].lettre;
+        };
+        std::string nom = "8";
+        if (t.Horizontal && t.Vertical && *t.Horizontal == *t.Vertical)
+            nom += lettre(t.Horizontal);
+        else {
+            if (t.Horizontal)
+                nom += std::string("h") + lettre(t.Horizontal);
+            if (t.Vertical)
+                nom += std::string("v") + lettre(t.Vertical);
+        }
+        EXPECT_EQ(t.Nom, nom + ".bmp");
+    }
+    EXPECT_EQ(croix, 24) << "4 of one colour both ways, 8 of one channel, 12 of two colours";
 }

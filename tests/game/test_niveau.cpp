@@ -51,36 +51,26 @@ struct RegleDePlacement {
     std::vector<RegleDeVoisin> voisins;
 };
 
+// clang-format off
 const RegleDePlacement Placements[]{
-    {"departure",
-     MalPlaceDepart,
-     true,
-     false,
-     {{1, Pris, "the cell it feeds stays empty"},
-      {2, Pris, "the second cell on its right stays empty"},
-      {-1, DepartOuPorte, "it does not face a departure or a gate on its left"}}},
-    {"arrival",
-     MalPlaceArrivee,
-     false,
-     true,
-     {{-1, Pris, "the cell that feeds it stays empty"},
-      {-2, Pris, "the second cell on its left stays empty"},
-      {1, ArriveeOuPorte, "it does not face an arrival or a gate on its right"}}},
-    {"gate",
-     MalPlacePorte,
-     false,
-     false,
-     {{-2, DepartOuPorte, "no departure or gate two cells left"},
-      {-1, AncreOuObstacle, "no obstacle or anchored piece on its left"},
-      {1, AncreOuObstacle, "no obstacle or anchored piece on its right"},
-      {2, ArriveeOuPorte, "no arrival or gate two cells right"}}},
-    {"obstacle",
-     MalPlaceObstacle,
-     true,
-     true,
-     {{-1, DepartOuPorte, "it does not block a departure or a gate on its left"},
-      {1, ArriveeOuPorte, "it does not block an arrival or a gate on its right"}}},
+    {.nom = "departure", .malPlace = MalPlaceDepart, .premiereColonne = true, .derniereColonne = false,
+     .voisins = {{1, Pris, "the cell it feeds stays empty"},
+                 {2, Pris, "the second cell on its right stays empty"},
+                 {-1, DepartOuPorte, "it does not face a departure or a gate on its left"}}},
+    {.nom = "arrival", .malPlace = MalPlaceArrivee, .premiereColonne = false, .derniereColonne = true,
+     .voisins = {{-1, Pris, "the cell that feeds it stays empty"},
+                 {-2, Pris, "the second cell on its left stays empty"},
+                 {1, ArriveeOuPorte, "it does not face an arrival or a gate on its right"}}},
+    {.nom = "gate", .malPlace = MalPlacePorte, .premiereColonne = false, .derniereColonne = false,
+     .voisins = {{-2, DepartOuPorte, "no departure or gate two cells left"},
+                 {-1, AncreOuObstacle, "no obstacle or anchored piece on its left"},
+                 {1, AncreOuObstacle, "no obstacle or anchored piece on its right"},
+                 {2, ArriveeOuPorte, "no arrival or gate two cells right"}}},
+    {.nom = "obstacle", .malPlace = MalPlaceObstacle, .premiereColonne = true, .derniereColonne = true,
+     .voisins = {{-1, DepartOuPorte, "it does not block a departure or a gate on its left"},
+                 {1, ArriveeOuPorte, "it does not block an arrival or a gate on its right"}}},
 };
+// clang-format on
 
 } // namespace
 
