@@ -132,12 +132,17 @@ TEST(Ecoulement, ChaquePieceDeChaqueCoteVersChaquePiece) {
                                     ImageRemplie(front, l, horizontal),
                                     RemplissageDe(front, l, horizontal),
                                     1};
+                    const char* regle = "a piece not open on the side the liquid came in by overflows";
+                    if (sortie)
+                        regle =
+                            "the piece ahead is closed towards the liquid or may not take it: it overflows";
                     if (sortie && Prend(devant, *sortie, l, depart || front == l.porte)) {
+                        regle = "the piece ahead is open towards the liquid and takes it";
                         attendu.valide = true;
                         attendu.position = *CaseVers(P, *sortie);
                         attendu.precedent = P;
                     }
-                    EXPECT_EQ(Vu(banc, l, P), attendu);
+                    EXPECT_EQ(Vu(banc, l, P), attendu) << "rule: " << regle;
                     if (!sortie) // the piece does not fit its entry side: what lies ahead does not matter
                         break;
                 }
@@ -167,7 +172,8 @@ TEST(Ecoulement, AucunPasNeQuitteLePlateauNiSaLigne) {
             banc.Poser(avant, DroitH, "x");
             banc.Pas(bleu, i, avant);
             const std::optional<int> suivante = CaseVers(i, sortie);
-            EXPECT_EQ(banc.L(bleu.couleur).Valide, suivante.has_value());
+            EXPECT_EQ(banc.L(bleu.couleur).Valide, suivante.has_value())
+                << "rule: a way out past the board's edge or the row's end overflows";
             EXPECT_EQ(banc.L(bleu.couleur).Position, suivante.value_or(i));
             // The neighbour the flow asks for: past the last row it would read a cell that is not there.
             constexpr Direction directions[]{Direction::Gauche, Direction::Droite, Direction::Haut,
