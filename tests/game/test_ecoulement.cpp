@@ -1,104 +1,343 @@
-// One flow step of a liquid on a board laid by hand.
+// One flow step of a liquid on a board laid by hand: every piece entered from every side towards
+// every piece, every cell of the board's edges, the crosses' two channels and the arrivals.
+// The expected moves come from the rules written out in Regles.h, never from the game.
+#include <sstream>
+
 #include "MondeScripte.h"
+#include "Regles.h"
 
 using namespace canalisor;
+using namespace canalisor::test;
 
 namespace {
 
 constexpr int P = 52; // row 3, column 7: every neighbour is on the board
 
 // A world whose board stays empty until the test lays what it needs.
-struct Banc : test::Monde {
+struct Banc : Monde {
     explicit Banc(int niveau = 3) { jeu.Etat().Niveau = static_cast<std::int16_t>(niveau); }
     Cellule& C(int i) { return jeu.Cellules()[static_cast<std::size_t>(i)]; }
-    void Poser(int i, int code, const char* fill = "") { C(i) = {std::int16_t(code), fill, "", true}; }
-    Liquide& L(Couleur c = Couleur::Bleu) { return jeu.Etat()[c]; }
-    // One flow step of c, its front put at p, come from `depuis`.
-    void Pas(int p, int depuis, Couleur c = Couleur::Bleu) {
-        L(c) = {std::int16_t(p), std::int16_t(depuis), 0, 0, L(c).Porte, true, false};
-        jeu.Ecouler(c);
+    void Poser(int i, int code, const std::string& remplissage = "") {
+        C(i) = {static_cast<std::int16_t>(code), remplissage, "", true};
+    }
+    Liquide& L(Couleur c) { return jeu.Etat()[c]; }
+    // One flow step of the liquid, its front put at `front`, come from `depuis`.
+    void Pas(const RegleDeLiquide& l, int front, int depuis) {
+        L(l.couleur) = {static_cast<std::int16_t>(front),
+                        static_cast<std::int16_t>(depuis),
+                        0,
+                        0,
+                        L(l.couleur).Porte,
+                        true,
+                        false};
+        jeu.Ecouler(l.couleur);
     }
 };
 
-} // namespace
-
-TEST(Ecoulement, ChaquePieceParChaqueCoteVersChaqueCase) {
-    constexpr int G = 0, D = 1, H = 2, B = 3, X = -1; // the sides left, right, top, bottom; X none
-    const int pas[4]{-1, 1, -15, 15};                 // the neighbour on each side
-    // The side each pipe 2..8 leads the liquid to, come in by the left, right, top, bottom (X: it
-    // overflows), and the codes (0..20) that the cell ahead takes, moving out towards each side (none
-    // towards X).
-    const int sorties[7][4]{{D, G, X, X}, {X, X, B, H}, {X, B, X, D}, {B, X, X, G},
-                            {H, X, G, X}, {X, H, D, X}, {D, G, B, H}};
-    const std::string_view prend[5]{"", "  x x  xx  x", "  x  xx x xx", "   xxx  x", "   x  xxx"};
-    // A piece at cell p, entered by side `de` (X: a departure) and left by side `vers`, towards a
-    // cell holding each code 0..20 with that fill, and the codes it then takes. Every other
-    // neighbour holds a cross, which would take the liquid from any side. First ways out that leave
-    // the row or the board; out of a departure (9) or a gate (11), the liquid only enters a pipe; a
-    // filled channel takes nothing. Then every pipe from every side.
-    std::vector<std::tuple<int, int, int, int, const char*, std::string_view>> cas{
-        {2, 14, G, X, "", ""},          {8, 15, D, X, "", ""},         {3, 112, H, X, "", ""},
-        {8, 7, B, X, "", ""},           {9, P, X, D, "", "  x  xx x"}, {11, P, G, D, "", "  x  xx x"},
-        {11, P, D, G, "", "  x x  xx"}, {2, P, G, D, "Hr", ""},        {2, P, G, D, "Vr", "        x"},
-        {3, P, H, B, "Hb", "        x"}};
-    for (int k = 0; k < 28; ++k)
-        cas.push_back({k / 4 + 2, P, k % 4, sorties[k / 4][k % 4], "", prend[sorties[k / 4][k % 4] + 1]});
-    for (auto [piece, p, de, vers, fill, codes] : cas)
-        for (int code = Vide; code <= 20; ++code) {
-            SCOPED_TRACE(testing::Message() << piece << " at " << p << " by " << de << ": " << code << fill);
-            Banc banc;
-            banc.Poser(p, piece);
-            for (int s = G; s <= B; ++s) // but for the cells off the board
-                if (p + pas[s] >= 0 && p + pas[s] < NombreCellules)
-                    banc.Poser(p + pas[s], s == vers ? code : Croix, s == vers ? fill : "");
-            const int avant = de == X ? p : p + pas[de];
-            if (de != X)
-                banc.Poser(avant, DroitH, "x");
-            banc.Pas(p, avant);
-            const bool suit = code < std::ssize(codes) && codes[code] == 'x';
-            const std::string canal = piece != Croix ? "" : de < H ? "h" : "v"; // a cross fills one channel
-            // The cell is scored even when the liquid overflows from it.
-            EXPECT_EQ(std::tie(banc.L().Valide, banc.L().Position, banc.L().Precedent, banc.jeu.Etat().Score,
-                               banc.C(p).Image),
-                      std::make_tuple(suit, suit ? p + pas[vers] : p, suit ? p : avant, 1,
-                                      std::to_string(piece) + canal + "b.bmp"));
-        }
+// Whether the piece ahead takes a liquid moving towards side `sens`: only through its open side
+// facing back, and only a pipe, or the liquid's own arrival or gate; leaving its departure or its
+// gate, a pipe only.
+bool Prend(int devant, Sens sens, const RegleDeLiquide& l, bool depuisAncre) {
+    const bool piece = Piece(devant).tuyau || (!depuisAncre && (devant == l.arrivee || devant == l.porte));
+    return piece && Ouvert(devant, Oppose(sens));
 }
 
-TEST(Ecoulement, CroisementsEtArriveesSurDeuxPas) {
-    // Two flow steps into the piece at P (a cross or the blue arrival), each of a liquid coming from a
-    // side (-1 left, 1 right, -15 top; 0: the liquid steps on from where it stands). Beside P lie
-    // filled pipes, so a liquid going across a cross overflows; above and below, crosses; the blue
-    // gate at 80 holds that fill. Then P's picture and fill, where each liquid flows on ('-'
-    // overflowed, 'a' arrived), the score.
-    using C = Couleur;
-    const std::tuple<int, int, const char*, C, int, C, int, std::string> cas[]{
-        {3, Croix, "", C::Rouge, -15, C::Bleu, -1, "8hbvr.bmp VrHb 67 - 2"},
-        {3, Croix, "", C::Bleu, -1, C::Rouge, -15, "8hbvr.bmp HbVr - 67 2"},
-        {3, Croix, "", C::Bleu, -15, C::Bleu, -1, "8b.bmp VbHb - - 2"},
-        // Two liquids entering one channel in the same tick (blue flows first): both overflow.
-        {3, Croix, "", C::Bleu, -1, C::Rouge, 1, "8hr.bmp Hr - - 2"},
-        // An arrival counts only through its gate on the levels that have one; once arrived, a later
-        // step neither scores nor moves.
-        {4, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x -a -a 1"},
-        {4, 10, "x", C::Bleu, -1, C::Bleu, 0, "10b.bmp x 52a 52a 1"},
-        {3, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x 52a 52a 1"},
-        {15, 10, "", C::Bleu, -1, C::Bleu, 0, "10b.bmp x -a -a 1"}};
-    for (const auto& [niveau, piece, porte, premiere, depuis1, seconde, depuis2, attendu] : cas) {
-        Banc banc(niveau);
-        for (int i : {P - 15, P + 15})
-            banc.Poser(i, Croix);
-        banc.Poser(P, piece);
-        banc.Poser(P - 1, DroitH, "x");
-        banc.Poser(P + 1, DroitH, "x");
-        banc.Poser(80, 11, porte);
-        banc.L().Porte = 80;
-        banc.Pas(P, P + depuis1, premiere);
-        depuis2 ? banc.Pas(P, P + depuis2, seconde) : banc.jeu.Ecouler(seconde);
-        std::string vu = banc.C(P).Image + " " + banc.C(P).Remplissage;
-        for (C c : {premiere, seconde})
-            vu += (banc.L(c).Valide ? " " + std::to_string(banc.L(c).Position) : " -") +
-                  (banc.L(c).Arrive ? "a" : "");
-        EXPECT_EQ(vu + " " + std::to_string(banc.jeu.Etat().Score), attendu);
+// The side a piece entered by side `entree` leads the liquid out by: straight on through a cross,
+// its other open side otherwise; nothing when it is not open on that side.
+std::optional<Sens> SortieDe(int piece, Sens entree) {
+    if (!Ouvert(piece, entree))
+        return std::nullopt;
+    if (piece == Croix)
+        return Oppose(entree);
+    for (Sens s : TousLesSens)
+        if (s != entree && Ouvert(piece, s))
+            return s;
+    return std::nullopt;
+}
+
+// The picture of a piece filled by the liquid: "5b.bmp", "10b.bmp", or for a cross the channel
+// it fills, "8hb.bmp" or "8vb.bmp".
+std::string ImageRemplie(int piece, const RegleDeLiquide& l, bool horizontal) {
+    if (piece == Croix)
+        return std::string("8") + (horizontal ? 'h' : 'v') + l.lettre + ".bmp";
+    return std::to_string(piece) + l.lettre + ".bmp";
+}
+std::string RemplissageDe(int piece, const RegleDeLiquide& l, bool horizontal) {
+    if (piece == Croix)
+        return std::string(1, horizontal ? 'H' : 'V') + l.lettre;
+    return "x";
+}
+
+struct Attendu {
+    bool valide;
+    int position;
+    int precedent;
+    std::string image;
+    std::string remplissage;
+    int score;
+    bool operator==(const Attendu&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Attendu& a) {
+    return os << (a.valide ? "flowing" : "overflowed") << ", front at " << a.position << " from "
+              << a.precedent << ", front shows " << a.image << " filled \"" << a.remplissage << "\", score "
+              << a.score;
+}
+Attendu Vu(Banc& banc, const RegleDeLiquide& l, int front) {
+    const Liquide& liquide = banc.L(l.couleur);
+    return {liquide.Valide,      liquide.Position,          liquide.Precedent,
+            banc.C(front).Image, banc.C(front).Remplissage, banc.jeu.Etat().Score};
+}
+
+} // namespace
+
+// Rule: the liquid leaves a piece by its other open side (straight on through a cross) and moves
+// on only when the piece ahead is open towards it and may take it; else it overflows. Every
+// liquid, every piece at the front (each pipe, its departure, its gate), entered from every side,
+// towards every piece code. The filled front scores one point either way.
+TEST(Ecoulement, ChaquePieceDeChaqueCoteVersChaquePiece) {
+    for (const RegleDeLiquide& l : Liquides) {
+        std::vector<std::int16_t> fronts{DroitH,  DroitV, CoudeDB,  CoudeGB, CoudeGH,
+                                         CoudeDH, Croix,  l.depart, l.porte};
+        for (std::int16_t front : fronts) {
+            const bool depart = front == l.depart;
+            // A departure is where the liquid starts: it enters by no side and leaves by the right.
+            std::vector<std::optional<Sens>> entrees{std::nullopt};
+            if (!depart)
+                entrees.assign(TousLesSens.begin(), TousLesSens.end());
+            for (std::optional<Sens> entree : entrees)
+                for (int devant = Vide; devant <= PorteJaune; ++devant) {
+                    const std::optional<Sens> sortie = depart ? Sens::Droite : SortieDe(front, *entree);
+                    std::ostringstream cas;
+                    cas << "the " << l.nom << " liquid in " << NomPiece(front);
+                    if (entree)
+                        cas << " entered by its " << Nom(*entree) << " side";
+                    if (sortie)
+                        cas << ", " << NomPiece(devant) << " ahead on the " << Nom(*sortie);
+                    SCOPED_TRACE(cas.str());
+
+                    Banc banc;
+                    banc.Poser(P, front);
+                    // Every other neighbour holds an empty cross, which would take the liquid from any side.
+                    for (Sens s : TousLesSens)
+                        banc.Poser(*CaseVers(P, s), s == sortie ? devant : Croix);
+                    const int avant = entree ? *CaseVers(P, *entree) : P;
+                    if (entree)
+                        banc.Poser(avant, DroitH, "x");
+                    banc.Pas(l, P, avant);
+
+                    const bool horizontal = !entree || Horizontal(*entree);
+                    Attendu attendu{false,
+                                    P,
+                                    avant,
+                                    ImageRemplie(front, l, horizontal),
+                                    RemplissageDe(front, l, horizontal),
+                                    1};
+                    const char* regle = "a piece not open on the side the liquid came in by overflows";
+                    if (sortie)
+                        regle =
+                            "the piece ahead is closed towards the liquid or may not take it: it overflows";
+                    if (sortie && Prend(devant, *sortie, l, depart || front == l.porte)) {
+                        regle = "the piece ahead is open towards the liquid and takes it";
+                        attendu.valide = true;
+                        attendu.position = *CaseVers(P, *sortie);
+                        attendu.precedent = P;
+                    }
+                    EXPECT_EQ(Vu(banc, l, P), attendu) << "rule: " << regle;
+                    if (!sortie) // the piece does not fit its entry side: what lies ahead does not matter
+                        break;
+                }
+        }
     }
+}
+
+// Rule: a move never leaves the board nor, sideways, the row (the first cell of the next row is not
+// "right" of the last column). Every cell, every way out, with empty crosses on every other cell.
+TEST(Ecoulement, AucunPasNeQuitteLePlateauNiSaLigne) {
+    const RegleDeLiquide& bleu = Liquides[0];
+    for (int i = 0; i < CasesDuPlateau; ++i)
+        for (Sens sortie : TousLesSens) {
+            // Entered by a side that has a neighbour, through the pipe joining it to the way out.
+            Sens entree = Sens::Gauche;
+            for (Sens s : TousLesSens)
+                if (s != sortie && CaseVers(i, s))
+                    entree = s;
+            SCOPED_TRACE(testing::Message() << "cell " << i << " (row " << LigneDe(i) << ", column "
+                                            << ColonneDe(i) << ") left by its " << Nom(sortie) << " side");
+            Banc banc;
+            for (int k = 0; k < CasesDuPlateau; ++k)
+                banc.Poser(k, Croix);
+            const int avant = *CaseVers(i, entree);
+            const std::int16_t tuyau = TuyauEntre(entree, sortie);
+            banc.Poser(i, tuyau);
+            banc.Poser(avant, DroitH, "x");
+            banc.Pas(bleu, i, avant);
+            const std::optional<int> suivante = CaseVers(i, sortie);
+            EXPECT_EQ(banc.L(bleu.couleur).Valide, suivante.has_value())
+                << "rule: a way out past the board's edge or the row's end overflows";
+            EXPECT_EQ(banc.L(bleu.couleur).Position, suivante.value_or(i));
+            // The neighbour the flow asks for: past the last row it would read a cell that is not there.
+            constexpr Direction directions[]{Direction::Gauche, Direction::Droite, Direction::Haut,
+                                             Direction::Bas};
+            EXPECT_EQ(Voisin(i, directions[static_cast<int>(sortie)]), suivante);
+        }
+    // The same row, by floor division: -1 is not on cell 0's row, nor 120 on cell 119's.
+    EXPECT_FALSE(MemeLigne(14, 15));
+    EXPECT_TRUE(MemeLigne(15, 29));
+    EXPECT_FALSE(MemeLigne(0, -1));
+    EXPECT_FALSE(MemeLigne(119, 120));
+}
+
+// Rule: a cross has two channels that do not meet; each takes any liquid once. Its fill names the
+// channels in the order they were filled, its picture the horizontal colour first ("8hbvr.bmp"),
+// or the one colour in both ("8b.bmp"). Every pair of liquids, in both orders.
+TEST(Ecoulement, UneCroixPrendDeuxLiquidesUnParCanal) {
+    for (const RegleDeLiquide& premier : Liquides)
+        for (const RegleDeLiquide& second : Liquides)
+            for (bool horizontalDAbord : {true, false}) {
+                SCOPED_TRACE(testing::Message()
+                             << "the " << premier.nom << " liquid through the "
+                             << (horizontalDAbord ? "horizontal" : "vertical") << " channel, then the "
+                             << second.nom << " liquid through the other");
+                Banc banc;
+                for (Sens s : TousLesSens)
+                    banc.Poser(*CaseVers(P, s), Croix);
+                banc.Poser(P, Croix);
+                const int gauche = P - 1;
+                const int haut = P - ColonnesDuPlateau;
+                banc.Pas(premier, P, horizontalDAbord ? gauche : haut);
+                const std::string moitie = horizontalDAbord ? std::string("8h") + premier.lettre + ".bmp"
+                                                            : std::string("8v") + premier.lettre + ".bmp";
+                EXPECT_EQ(banc.C(P).Image, moitie);
+                banc.Pas(second, P, horizontalDAbord ? haut : gauche);
+
+                const RegleDeLiquide& h = horizontalDAbord ? premier : second;
+                const RegleDeLiquide& v = horizontalDAbord ? second : premier;
+                std::string image = std::string("8h") + h.lettre + "v" + v.lettre + ".bmp";
+                if (h.couleur == v.couleur)
+                    image = std::string("8") + h.lettre + ".bmp";
+                const std::string partiePremier =
+                    std::string(1, horizontalDAbord ? 'H' : 'V') + premier.lettre;
+                const std::string partieSecond = std::string(1, horizontalDAbord ? 'V' : 'H') + second.lettre;
+                EXPECT_EQ(banc.C(P).Image, image);
+                EXPECT_EQ(banc.C(P).Remplissage, partiePremier + partieSecond);
+                // Each goes straight on.
+                EXPECT_EQ(banc.L(second.couleur).Position, horizontalDAbord ? P + ColonnesDuPlateau : P + 1);
+                EXPECT_TRUE(banc.L(second.couleur).Valide);
+            }
+}
+
+// Rule: a filled pipe takes nothing more; a cross takes a liquid only into a channel still empty.
+TEST(Ecoulement, UnCanalRempliNePrendPlusRien) {
+    struct Cas {
+        const char* nom;
+        int devant;
+        const char* remplissage;
+        Sens entree; // the side of P the blue liquid came in by; it goes straight on
+        bool prend;
+    };
+    // clang-format off
+    const Cas cas[]{
+        {"a filled straight pipe", DroitH, "x", Sens::Gauche, false},
+        {"a cross with red across, entered from the left", Croix, "Hr", Sens::Gauche, false},
+        {"a cross with red across, entered from the right", Croix, "Hr", Sens::Droite, false},
+        {"a cross with red across, entered from above", Croix, "Hr", Sens::Haut, true},
+        {"a cross with red across, entered from below", Croix, "Hr", Sens::Bas, true},
+        {"a cross with blue up and down, entered from the left", Croix, "Vb", Sens::Gauche, true},
+        {"a cross with blue up and down, entered from above", Croix, "Vb", Sens::Haut, false},
+        {"a cross with blue up and down, entered from below", Croix, "Vb", Sens::Bas, false},
+        {"a cross full both ways, entered from the left", Croix, "VrHb", Sens::Gauche, false},
+        {"a cross full both ways, entered from above", Croix, "HbVr", Sens::Haut, false},
+    };
+    // clang-format on
+    const RegleDeLiquide& bleu = Liquides[0];
+    for (const Cas& c : cas) {
+        Banc banc;
+        banc.Poser(P, Croix);
+        const int avant = *CaseVers(P, c.entree);
+        banc.Poser(avant, DroitH, "x");
+        const int devant = *CaseVers(P, Oppose(c.entree));
+        banc.Poser(devant, c.devant, c.remplissage);
+        banc.Pas(bleu, P, avant);
+        EXPECT_EQ(banc.L(bleu.couleur).Valide, c.prend) << c.nom;
+    }
+}
+
+// Rule: filling its arrival ends a liquid's run; on a level that lays its gate, the run fails
+// unless the gate was filled. Once arrived, later steps neither score nor move. Every liquid on
+// every level it plays.
+TEST(Ecoulement, UneArriveeCompteSiLaPorteDuNiveauEstPassee) {
+    constexpr int CasePorte = 80;
+    for (const RegleDeLiquide& l : Liquides)
+        for (int niveau = l.premierNiveau; niveau <= 15; ++niveau)
+            for (bool portePassee : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << "the " << l.nom << " liquid arriving on level " << niveau
+                             << (portePassee ? " with" : " without") << " its gate filled");
+                Banc banc(niveau);
+                banc.Poser(P, l.arrivee);
+                banc.Poser(P - 1, DroitH, "x");
+                banc.Poser(CasePorte, l.porte, portePassee ? "x" : "");
+                banc.L(l.couleur).Porte = CasePorte;
+                banc.Pas(l, P, P - 1);
+                const bool reussi = portePassee || !NiveauAPorte(niveau, l);
+                const std::string image = std::to_string(l.arrivee) + l.lettre + ".bmp";
+                EXPECT_EQ(Vu(banc, l, P), (Attendu{reussi, P, P - 1, image, "x", 1}));
+                EXPECT_TRUE(banc.L(l.couleur).Arrive);
+                banc.jeu.Ecouler(l.couleur);
+                EXPECT_EQ(Vu(banc, l, P), (Attendu{reussi, P, P - 1, image, "x", 1}))
+                    << "a step after arriving";
+            }
+}
+
+// Rule: within a tick the liquids flow in turn, blue, red, green, yellow: a cross that blue enters
+// across and red enters downwards in the same tick holds blue's part first.
+TEST(Ecoulement, UnTicFaitCoulerLesLiquidesDansLOrdre) {
+    Banc banc;
+    banc.Poser(P, Croix);
+    banc.Poser(P - 1, DroitH, "x");
+    banc.Poser(P + 1, DroitH);
+    banc.Poser(P - ColonnesDuPlateau, DroitV, "x");
+    banc.Poser(P + ColonnesDuPlateau, DroitV);
+    banc.L(Couleur::Bleu) = {P, P - 1, 0, 0, 0, true, false};
+    banc.L(Couleur::Rouge) = {P, P - ColonnesDuPlateau, 0, 0, 0, true, false};
+    banc.jeu.Etat().Temps = 1;
+    banc.jeu.Etat().HorlogeEnMarche = true;
+    banc.jeu.Tic();
+    EXPECT_EQ(banc.C(P).Remplissage, "HbVr");
+    EXPECT_EQ(banc.L(Couleur::Bleu).Position, P + 1);
+    EXPECT_EQ(banc.L(Couleur::Rouge).Position, P + ColonnesDuPlateau);
+}
+
+// Rule: each piece opens exactly the sides the rules give it (the tiles are drawn from these).
+TEST(Plateau, ChaquePieceOuvreSesCotes) {
+    constexpr std::uint8_t bits[]{Gauche, Droite, Haut, Bas};
+    for (const RegleDePiece& piece : Pieces)
+        for (Sens s : TousLesSens)
+            EXPECT_EQ((Ouvertures(piece.code) & bits[static_cast<int>(s)]) != 0, Ouvert(piece.code, s))
+                << piece.nom << ", " << Nom(s) << " side";
+}
+
+// Rule: a cross's picture names its horizontal colour after "h" and its vertical one after "v",
+// or the one colour alone when both channels hold it; the tile list says the same of each.
+TEST(Plateau, ChaqueCroixDuCatalogueEstRempliePourSonNom) {
+    int croix = 0;
+    for (const Tuile& t : CatalogueTuiles()) {
+        if (t.Code != Croix || (!t.Horizontal && !t.Vertical))
+            continue;
+        ++croix;
+        const auto lettre = [](std::optional<Couleur> c) {
+            return Liquides[static_cast<std::size_t>(*c)].lettre;
+        };
+        std::string nom = "8";
+        if (t.Horizontal && t.Vertical && *t.Horizontal == *t.Vertical)
+            nom += lettre(t.Horizontal);
+        else {
+            if (t.Horizontal)
+                nom += std::string("h") + lettre(t.Horizontal);
+            if (t.Vertical)
+                nom += std::string("v") + lettre(t.Vertical);
+        }
+        EXPECT_EQ(t.Nom, nom + ".bmp");
+    }
+    EXPECT_EQ(croix, 24) << "4 of one colour both ways, 8 of one channel, 12 of two colours";
 }

@@ -1,14 +1,15 @@
 // A scripted player: finds a path for every liquid from its departure (through its gate
 // where the level has one) to its arrival, lays the pipes in the order the queue hands them
 // out, dumping the ones it cannot use on a spare cell. It knows the rules as a player does,
-// from its own tables, and reads only the board: a wrong rule in the game makes it fail
-// rather than agree.
+// from the tables of Regles.h, and reads only the board: a wrong rule in the game makes it
+// fail rather than agree.
 #pragma once
 
 #include <algorithm>
 #include <map>
 
 #include "Jeu.h"
+#include "Regles.h"
 
 namespace canalisor::test {
 
@@ -19,20 +20,22 @@ class JoueurScripte {
     // Plans every liquid of the level on the current board; false when one has no path.
     bool Planifier() {
         plan_.clear();
-        const int niveau = std::clamp<int>(jeu_.Etat().Niveau, 0, 15);
-        std::array<int, 21> ou; // the cell that shows each piece, or -1
-        ou.fill(-1);
-        for (int i = 0; i < NombreCellules; ++i)
-            ou[static_cast<std::size_t>(Case(i).Piece)] = i;
+        const int niveau = jeu_.Etat().Niveau;
+        std::map<int, int> ou; // piece code -> the cell that shows it
+        for (int i = 0; i < CasesDuPlateau; ++i)
+            ou[Case(i).Piece] = i;
+        const auto cellule = [&](int code) { return ou.contains(code) ? ou[code] : -1; };
         bool tout = true;
-        const std::string_view liquides = Liquides[static_cast<std::size_t>(niveau)];
-        for (std::size_t k = 0; k < liquides.size(); ++k) {
-            // Departure, arrival and gate of the k-th liquid: 9, 10, 11 for blue, then 3 more a colour.
-            const int depart = ou[9 + 3 * k], arrivee = ou[10 + 3 * k], cellulePorte = ou[11 + 3 * k];
-            const bool porte = liquides[k] == 'P';
-            // Through the gate, the liquid goes on the way it came in.
-            const int sortie = Chemin(depart, Droite, porte ? cellulePorte : arrivee, porte);
-            tout = sortie >= 0 && (!porte || Chemin(cellulePorte, sortie, arrivee, false) >= 0) && tout;
+        for (const RegleDeLiquide& l : Liquides) {
+            if (niveau < l.premierNiveau)
+                continue;
+            const bool porte = NiveauAPorte(niveau, l);
+            // Out of the departure to the right; through the gate, the liquid goes on the way it came in.
+            const auto sortie =
+                Chemin(cellule(l.depart), Sens::Droite, cellule(porte ? l.porte : l.arrivee), porte);
+            const bool trouve =
+                sortie && (!porte || Chemin(cellule(l.porte), *sortie, cellule(l.arrivee), false));
+            tout = trouve && tout;
         }
         return tout;
     }
@@ -41,16 +44,7 @@ class JoueurScripte {
     int Poser(int clicsMax = 20000) {
         int clics = 0;
         for (; !PlanEnPlace() && clics < clicsMax; ++clics) {
-            const auto voulue = std::ranges::find_if(plan_, [&](const auto& e) {
-                return !std::ranges::count(e.second, Case(e.first).Piece) &&
-                       Case(e.first).Remplissage.empty() && std::ranges::count(e.second, jeu_.Etat().Tuyau1);
-            });
-            int cible = voulue != plan_.end() ? voulue->first : -1;
-            // A pipe the plan has no use for goes on the first spare cell, empty or holding a dumped pipe.
-            for (int i = 0; cible < 0 && i < 120; ++i)
-                if (!plan_.contains(i) && Case(i).Piece <= 8 && Case(i).Piece != 1 &&
-                    Case(i).Remplissage.empty())
-                    cible = i;
+            const int cible = CibleDuTuyauEnMain();
             if (cible < 0)
                 break;
             jeu_.PoserTuyau(cible);
@@ -59,60 +53,80 @@ class JoueurScripte {
     }
 
     bool PlanEnPlace() const {
-        return std::ranges::all_of(
-            plan_, [&](const auto& e) { return std::ranges::count(e.second, Case(e.first).Piece); });
+        return std::ranges::all_of(plan_,
+                                   [&](const auto& e) { return Convient(e.second, Case(e.first).Piece); });
     }
 
     // Planned cell -> the pipe codes that fit there.
     const std::map<int, std::vector<int>>& Plan() const { return plan_; }
 
   private:
-    // Per level, the liquids that run, in the order blue, red, green, yellow: P when it must pass its
-    // gate, L when it need not.
-    static constexpr std::array<std::string_view, 16> Liquides{"",     "L",    "P",    "LL",  "PL",   "PP",
-                                                               "LLL",  "PLL",  "PPL",  "PPP", "LLLL", "PLLL",
-                                                               "PPLL", "PPPL", "PPPP", "PPPP"};
+    // How the search reached a cell.
+    struct Venue {
+        int depuis; // -1 for the first cell
+        Sens sens;  // the move it was entered by
+    };
 
-    // Moves, in the order the search tries them; a side of a cell is named by the move out through it.
-    enum Sens { Droite, Bas, Haut, Gauche };
-    // The pipe that takes a liquid moving [sens] on out moving [sortie]; a cross also goes straight on.
-    static constexpr int Tuyaux[4][4]{{2, 5, 6, 0}, {7, 3, 0, 6}, {4, 0, 3, 5}, {0, 4, 7, 2}};
+    static bool Convient(const std::vector<int>& codes, int code) {
+        return std::ranges::count(codes, code) > 0;
+    }
 
-    // The cell one move away, or -1 past the board's edge.
-    static int Voisine(int i, int sens) {
-        const int j = i + std::array{1, 15, -15, -1}[static_cast<std::size_t>(sens)];
-        return j < 0 || j >= 120 || ((sens == Droite || sens == Gauche) && j / 15 != i / 15) ? -1 : j;
+    // A planned cell that wants the pipe in hand, else the first spare cell, empty or holding a
+    // dumped pipe; -1 when there is none.
+    int CibleDuTuyauEnMain() const {
+        const int enMain = jeu_.Etat().Tuyau1;
+        for (const auto& [i, codes] : plan_)
+            if (!Convient(codes, Case(i).Piece) && Case(i).Remplissage.empty() && Convient(codes, enMain))
+                return i;
+        for (int i = 0; i < CasesDuPlateau; ++i) {
+            const int code = Case(i).Piece;
+            if (!plan_.contains(i) && (code == Vide || Piece(code).tuyau) && Case(i).Remplissage.empty())
+                return i;
+        }
+        return -1;
     }
 
     // Breadth-first search from the cell one move `sens` from the piece at `ancre`, to the cell `but`,
     // which must be entered horizontally (a gate) or moving right (an arrival). Returns the move
-    // into `but`, or -1. The way back needs no check: the cell behind is a visited one, or the
+    // into `but`, or nothing. The way back needs no check: the cell behind is a visited one, or the
     // anchored piece the search starts from.
-    int Chemin(int ancre, int sens, int but, bool butHorizontal) {
-        const int depuis = ancre < 0 ? -1 : Voisine(ancre, sens);
-        if (!CaseLibre(depuis) || but < 0)
-            return -1;
-        // Each cell reached: the one it was reached from, and the move it was entered by.
-        std::map<int, std::pair<int, int>> venue{{depuis, {-1, sens}}};
-        std::vector<int> file{depuis};
+    std::optional<Sens> Chemin(int ancre, Sens sens, int but, bool butHorizontal) {
+        const std::optional<int> depuis = ancre < 0 ? std::nullopt : CaseVers(ancre, sens);
+        if (!depuis || !CaseLibre(*depuis) || but < 0)
+            return std::nullopt;
+        std::map<int, Venue> venue{{*depuis, {-1, sens}}};
+        std::vector<int> file{*depuis};
         for (std::size_t k = 0; k < file.size(); ++k)
-            for (int sortie : {Droite, Bas, Haut, Gauche}) {
-                const int suivant = Voisine(file[k], sortie);
-                if (suivant == but && (sortie == Droite || (butHorizontal && sortie == Gauche))) {
-                    // Each cell's exit is the move its successor was entered by.
-                    for (int n = file[k], s = sortie; n >= 0; s = venue[n].second, n = venue[n].first)
-                        plan_[n] = venue[n].second == s ? std::vector{Tuyaux[s][s], 8}
-                                                        : std::vector{Tuyaux[venue[n].second][s]};
+            for (Sens sortie : {Sens::Droite, Sens::Bas, Sens::Haut, Sens::Gauche}) {
+                const std::optional<int> suivant = CaseVers(file[k], sortie);
+                if (!suivant)
+                    continue;
+                if (*suivant == but &&
+                    (sortie == Sens::Droite || (butHorizontal && sortie == Sens::Gauche))) {
+                    Tracer(venue, file[k], sortie);
                     return sortie;
                 }
-                if (CaseLibre(suivant) && venue.try_emplace(suivant, file[k], sortie).second)
-                    file.push_back(suivant);
+                if (CaseLibre(*suivant) && venue.try_emplace(*suivant, Venue{file[k], sortie}).second)
+                    file.push_back(*suivant);
             }
-        return -1;
+        return std::nullopt;
+    }
+
+    // Plans the path back from cell n, left by the move `sortie`: each cell's exit is the move
+    // its successor was entered by.
+    void Tracer(std::map<int, Venue>& venue, int n, Sens sortie) {
+        while (n >= 0) {
+            const Sens entree = venue[n].sens;
+            // Entered moving `entree`, the liquid comes in by the opposite side.
+            const std::int16_t tuyau = TuyauEntre(Oppose(entree), sortie);
+            plan_[n] = entree == sortie ? std::vector<int>{tuyau, Croix} : std::vector<int>{tuyau};
+            sortie = entree;
+            n = venue[n].depuis;
+        }
     }
 
     const Cellule& Case(int i) const { return jeu_.Cellules()[static_cast<std::size_t>(i)]; }
-    bool CaseLibre(int i) const { return i >= 0 && Case(i).Piece == 0 && !plan_.contains(i); }
+    bool CaseLibre(int i) const { return Case(i).Piece == Vide && !plan_.contains(i); }
     Jeu& jeu_;
     std::map<int, std::vector<int>> plan_;
 };

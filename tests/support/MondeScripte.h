@@ -34,10 +34,20 @@ struct HasardScripte : Hasard {
     std::mt19937 generateur;
 };
 
+// A clock the test ticks itself; it counts its starts and stops, so that a restart (a stop
+// then a start: the next tick a full second away) shows.
 struct HorlogeScriptee : Horloge {
-    void Demarrer() override { enMarche = true; }
-    void Arreter() override { enMarche = false; }
+    void Demarrer() override {
+        enMarche = true;
+        ++demarrages;
+    }
+    void Arreter() override {
+        enMarche = false;
+        ++arrets;
+    }
     bool enMarche = false;
+    int demarrages = 0;
+    int arrets = 0;
 };
 
 // Records every box; the name box answers from a queue and fails the test when nobody
@@ -47,8 +57,11 @@ struct DialoguesScriptes : Dialogues {
     struct Boite {
         std::string texte;
         Icone icone;
+        bool horlogeEnMarche = false; // whether the clock ran while the box was open
     };
-    void Message(const std::string& texte, Icone icone) override { messages.push_back({texte, icone}); }
+    void Message(const std::string& texte, Icone icone) override {
+        messages.push_back({texte, icone, horloge && horloge->enMarche});
+    }
     std::string Saisir(const std::string& invite) override {
         invites.push_back(invite);
         if (avantReponse)
@@ -63,6 +76,7 @@ struct DialoguesScriptes : Dialogues {
     std::deque<std::string> reponses;
     std::vector<std::string> invites;
     std::function<void()> avantReponse;
+    const HorlogeScriptee* horloge = nullptr; // when given, each box notes whether it ran
 };
 
 // An in-memory best-scores file; a missing file is std::nullopt.
@@ -70,9 +84,15 @@ struct PalmaresMemoire : Palmares {
     bool Existe() override { return table.has_value(); }
     std::optional<TableScores> Lire() override { return table; }
     bool MettreAJour(const Changement& changer) override {
-        const std::optional<TableScores> nouvelle = table ? changer(*table) : std::nullopt;
-        table = nouvelle && !ecritureEchoue ? nouvelle : table;
-        return table && (!nouvelle || !ecritureEchoue);
+        if (!table)
+            return false;
+        const std::optional<TableScores> nouvelle = changer(*table);
+        if (!nouvelle)
+            return true;
+        if (ecritureEchoue)
+            return false;
+        table = nouvelle;
+        return true;
     }
     std::optional<TableScores> table;
     bool ecritureEchoue = false;
@@ -97,6 +117,7 @@ struct Monde {
     explicit Monde(std::optional<unsigned> graine = std::nullopt, Palmares* fichier = nullptr)
         : hasard(graine), jeu(hasard, horloge, dialogues, fichier ? *fichier : palmares) {
         palmares.table = TableExemple();
+        dialogues.horloge = &horloge;
         jeu.Demarrer("/jeu/");
     }
     HasardScripte hasard;
@@ -104,13 +125,17 @@ struct Monde {
     DialoguesScriptes dialogues;
     PalmaresMemoire palmares;
     Jeu jeu;
-    // Ticks until a flow step (a tick that starts on "1"), a box or a stopped clock; returns the
+    // Ticks until a flow step (a tick that starts on 1), a box or a stopped clock; returns the
     // number of ticks.
     int TicsJusquAuPas() {
-        const std::size_t n = dialogues.messages.size(); // boxes shown so far
+        const std::size_t boites = dialogues.messages.size();
         int tics = 0;
-        for (bool pas = false; !pas && jeu.Etat().HorlogeEnMarche && dialogues.messages.size() == n; ++tics)
-            pas = jeu.Etat().Temps == 1, jeu.Tic();
+        bool pas = false;
+        while (!pas && jeu.Etat().HorlogeEnMarche && dialogues.messages.size() == boites) {
+            pas = jeu.Etat().Temps == 1;
+            jeu.Tic();
+            ++tics;
+        }
         return tics;
     }
 };
