@@ -247,8 +247,10 @@ TEST(FenetrePrincipale, BoitesEtRecordSurLaPartieQuiVientDeSeJouer) {
 
 // ---- The board: mouse, keyboard, screen reader ----------------------------------------
 
-// From every cell, each arrow of the main keys and of the keypad moves the cursor to the
-// neighbouring cell; where the board ends the cursor stays, never wrapping to another row.
+// From every cell, each arrow, from the main keys, the keypad or held down, moves the cursor to
+// the neighbouring cell; where the board ends the cursor stays, never wrapping to another row. An
+// arrow with Ctrl or Shift is someone else's key. The cursor's frame shows once a key is used, on
+// its cell only: a player who only uses the mouse never sees it.
 TEST(Plateau, ChaqueFlecheMeneAuVoisinEtSArreteAuBord) {
     const struct {
         const char* nom;
@@ -258,91 +260,83 @@ TEST(Plateau, ChaqueFlecheMeneAuVoisinEtSArreteAuBord) {
                    {"Right", Qt::Key_Right, 1, 0},
                    {"Up", Qt::Key_Up, 0, -1},
                    {"Down", Qt::Key_Down, 0, 1}};
+    const struct {
+        const char* nom;
+        Qt::KeyboardModifiers modificateurs;
+        bool tenue;
+        bool bouge;
+    } facons[] = {{"", {}, false, true},
+                  {" on the keypad", Qt::KeypadModifier, false, true},
+                  {" held down", {}, true, true},
+                  {" with Ctrl", Qt::ControlModifier, false, false},
+                  {" with Shift", Qt::ShiftModifier, false, false}};
     Fenetre f;
+    f.Survoler(31);
+    for (int c = 0; c < 120; ++c)
+        EXPECT_FALSE(f.form->Case(c)->CadreVisible())
+            << "cell " << c << ": no frame while only the mouse moves";
     for (int cellule = 0; cellule < 120; ++cellule) {
         const int colonne = cellule % 15;
         const int ligne = cellule / 15;
-        for (const auto& [nom, touche, colonnes, lignes] : fleches) {
-            for (const Qt::KeyboardModifiers pave :
-                 {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+        for (const auto& [nom, touche, colonnes, lignes] : fleches)
+            for (const auto& [facon, modificateurs, tenue, bouge] : facons) {
                 f.Survoler(cellule);
-                f.Touche(touche, pave);
+                f.Touche(touche, modificateurs, tenue);
                 const bool surLePlateau = colonne + colonnes >= 0 && colonne + colonnes < 15 &&
                                           ligne + lignes >= 0 && ligne + lignes < 8;
-                EXPECT_EQ(f.form->Curseur(), surLePlateau ? cellule + colonnes + 15 * lignes : cellule)
-                    << nom << (pave ? " on the keypad" : "") << " from cell " << cellule << " (row " << ligne
-                    << ", column " << colonne << "): the neighbour, or the same cell at the board's edge";
+                EXPECT_EQ(f.form->Curseur(),
+                          surLePlateau && bouge ? cellule + colonnes + 15 * lignes : cellule)
+                    << nom << facon << " from cell " << cellule << " (row " << ligne << ", column " << colonne
+                    << "): the neighbour, or the same cell at the board's edge";
             }
-        }
     }
+    for (int c = 0; c < 120; ++c)
+        EXPECT_EQ(f.form->Case(c)->CadreVisible(), c == f.form->Curseur())
+            << "cell " << c << ": the frame is the cursor's";
 }
 
-// Cell 31 is empty on the first level of this scripted world.
-TEST(Plateau, ToucheTenueEtToucheAvecModificateur) {
-    const struct {
-        const char* cas;
-        Qt::Key touche;
-        Qt::KeyboardModifiers modificateurs;
-        bool tenue;
-        int curseur;
-        const char* image; // cell 31's picture
-        bool cadre;        // the cursor's frame shows
-    } cas[] = {
-        {"a held arrow goes on moving the cursor", Qt::Key_Right, {}, true, 32, "0.bmp", true},
-        {"a held Enter lays nothing: it is the Enter that closed a box",
-         Qt::Key_Return,
-         {},
-         true,
-         31,
-         "0.bmp",
-         false},
-        {"a held Space lays nothing", Qt::Key_Space, {}, true, 31, "0.bmp", false},
-        {"Ctrl+Right is not the board's", Qt::Key_Right, Qt::ControlModifier, false, 31, "0.bmp", false},
-        {"Shift+Down is not the board's", Qt::Key_Down, Qt::ShiftModifier, false, 31, "0.bmp", false},
-        {"Ctrl+Return lays nothing", Qt::Key_Return, Qt::ControlModifier, false, 31, "0.bmp", false},
-        {"Return lays the pipe in hand", Qt::Key_Return, {}, false, 31, "4.bmp", true},
-    };
-    for (const auto& [nom, touche, modificateurs, tenue, curseur, image, cadre] : cas) {
-        SCOPED_TRACE(nom);
-        Fenetre f;
-        f.Commande("menuJouer");
-        f.Survoler(31);
-        EXPECT_EQ(f.form->Case(31)->CadreVisible(), false)
-            << "a player who only uses the mouse sees no cursor";
-        f.Touche(touche, modificateurs, tenue);
-        EXPECT_EQ(f.form->Curseur(), curseur);
-        EXPECT_EQ(f.form->Case(31)->NomImage(), QString(image));
-        for (int c = 0; c < 120; ++c)
-            EXPECT_EQ(f.form->Case(c)->CadreVisible(), cadre && c == curseur)
-                << "cell " << c << ": the frame shows on the cursor's cell only, once a key is used";
-    }
-}
-
-// Every way of laying at a cell does what a click does there: an empty cell takes the pipe in hand,
-// a piece laid by the level takes nothing. Before the first game the board takes nothing at all.
+// Every way of laying at a cell does what a click does there: an empty cell takes the pipe in
+// hand, and the next pipe comes; a piece laid by the level takes nothing, and the queue stays.
+// The ways that are not a click lay nothing anywhere. Before the first game nothing lays.
 TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
-    const auto touche = [](Qt::Key t, Qt::KeyboardModifiers m) {
-        return [t, m](Fenetre& f, int cellule) {
+    using Poser = std::function<void(Fenetre&, int)>;
+    const auto touche = [](Qt::Key t, Qt::KeyboardModifiers m, bool tenue) -> Poser {
+        return [=](Fenetre& f, int cellule) {
             f.Survoler(cellule);
-            f.Touche(t, m);
+            f.Touche(t, m, tenue);
+        };
+    };
+    const auto relacher = [](QPoint ou) -> Poser {
+        return [=](Fenetre& f, int c) {
+            QTest::mousePress(f.form->Case(c), Qt::LeftButton);
+            QTest::mouseRelease(f.form->Case(c), Qt::LeftButton, {}, ou);
         };
     };
     const struct {
         const char* nom;
-        std::function<void(Fenetre&, int)> poser;
+        bool pose;
+        Poser poser;
     } manieres[] = {
-        {"a mouse click", [](Fenetre& f, int c) { QTest::mouseClick(f.form->Case(c), Qt::LeftButton); }},
-        {"the screen reader's press action",
+        {"a mouse click", true,
+         [](Fenetre& f, int c) { QTest::mouseClick(f.form->Case(c), Qt::LeftButton); }},
+        {"the screen reader's press action", true,
          [](Fenetre& f, int c) {
              Accessible(f.form->Case(c))
                  ->actionInterface()
                  ->doAction(QAccessibleActionInterface::pressAction());
          }},
-        {"Return on the cursor", touche(Qt::Key_Return, {})},
-        {"the keypad's Enter on the cursor", touche(Qt::Key_Enter, Qt::KeypadModifier)},
-        {"Space on the cursor", touche(Qt::Key_Space, {})},
+        {"Return on the cursor", true, touche(Qt::Key_Return, {}, false)},
+        {"the keypad's Enter on the cursor", true, touche(Qt::Key_Enter, Qt::KeypadModifier, false)},
+        {"Space on the cursor", true, touche(Qt::Key_Space, {}, false)},
+        {"Return held down, as the Enter that closed a box", false, touche(Qt::Key_Return, {}, true)},
+        {"Space held down", false, touche(Qt::Key_Space, {}, true)},
+        {"Ctrl+Return, someone else's key", false, touche(Qt::Key_Return, Qt::ControlModifier, false)},
+        {"the left button released off the cell it pressed", false, relacher(QPoint(40, -30))},
+        {"the left button released on the next cell", false, relacher(QPoint(120, 40))},
+        {"the right button", false,
+         [](Fenetre& f, int c) { QTest::mouseClick(f.form->Case(c), Qt::RightButton); }},
     };
-    for (const auto& [nom, poser] : manieres) {
+    for (const auto& [nom, pose, poser] : manieres) {
         SCOPED_TRACE(nom);
         Fenetre f;
         poser(f, 17);
@@ -353,51 +347,14 @@ TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
             const QString avant = f.form->Case(c)->NomImage();
             const QStringList file{f.EnMain(), f.form->Bloc(1)->NomImage(), f.form->Bloc(2)->NomImage()};
             poser(f, c);
-            const bool vide = avant == "0.bmp";
+            const bool vide = pose && avant == "0.bmp";
             poses += vide;
             EXPECT_EQ(f.form->Case(c)->NomImage(), vide ? file[0] : avant) << "cell " << c;
             EXPECT_EQ(f.EnMain(), file[vide ? 1 : 0])
                 << "cell " << c << ": a pipe laid, the next comes to hand";
             EXPECT_EQ(f.form->Bloc(1)->NomImage(), file[vide ? 2 : 1]) << "cell " << c;
         }
-        EXPECT_GE(poses, 100) << "the first level leaves most cells empty";
-    }
-}
-
-// A click is a press and a release of the left button on the same cell.
-TEST(Plateau, UnClicSeRelacheSurLaCaseQuIlPresse) {
-    const struct {
-        const char* cas;
-        Geste faire;
-        const char* case1;
-        const char* case2;
-        const char* enMain;
-    } cas[] = {
-        {"pressed and released on a cell: the pipe in hand is laid there", Clic(1), "4.bmp", "0.bmp",
-         "2.bmp"},
-        {"released off the cell that was pressed: no pipe",
-         [](Fenetre& f) {
-             QTest::mousePress(f.form->Case(1), Qt::LeftButton);
-             QTest::mouseRelease(f.form->Case(1), Qt::LeftButton, {}, QPoint(-20, 40));
-         },
-         "0.bmp", "0.bmp", "4.bmp"},
-        {"pressed on one cell, released on the next: neither takes a pipe",
-         [](Fenetre& f) {
-             QTest::mousePress(f.form->Case(1), Qt::LeftButton);
-             QTest::mouseRelease(f.form->Case(2), Qt::LeftButton);
-         },
-         "0.bmp", "0.bmp", "4.bmp"},
-        {"the right button lays nothing",
-         [](Fenetre& f) { QTest::mouseClick(f.form->Case(1), Qt::RightButton); }, "0.bmp", "0.bmp", "4.bmp"},
-    };
-    for (const auto& [nom, faire, case1, case2, enMain] : cas) {
-        SCOPED_TRACE(nom);
-        Fenetre f;
-        f.Commande("menuJouer");
-        faire(f);
-        EXPECT_EQ(f.form->Case(1)->NomImage(), QString(case1));
-        EXPECT_EQ(f.form->Case(2)->NomImage(), QString(case2));
-        EXPECT_EQ(f.EnMain(), QString(enMain));
+        EXPECT_GE(poses, pose ? 100 : 0) << "the first level leaves most cells empty";
     }
 }
 
