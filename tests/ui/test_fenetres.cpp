@@ -554,32 +554,24 @@ TEST(Textes, FenetresAnnexesEnFrancais) {
         const char* titre;
         std::vector<std::pair<const char*, const char*>> labels;
     } fenetres[] = {
-        {"menuRecord",
-         "FenetreScores",
-         "Canalisor - Scores",
+        // clang-format off
+        {"menuRecord", "FenetreScores", "Canalisor - Scores",
          {{"Label1", "Meilleurs scores"},
           {"Label2", "Marie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\nAnne : 0\n"}}},
-        {"menuAbout",
-         "FenetreAPropos",
-         "Canalisor - A propos",
+        {"menuAbout", "FenetreAPropos", "Canalisor - A propos",
          {{"Label1", "Canalisor version 2.12\nLicence : GPL-3.0-or-later\nAoût 2016\ncanalisor@example.org\n"
                      "https://example.org/canalisor"}}},
-        {"menuRegles",
-         "FenetreRegles",
-         "Canalisor - Règles",
-         {{"Label2", "Règles du jeu"},
-          {"R1", TexteR1},
-          {"R2", TexteR2},
-          {"l1", "Obstacle"},
+        {"menuRegles", "FenetreRegles", "Canalisor - Règles",
+         {{"Label2", "Règles du jeu"}, {"R1", TexteR1}, {"R2", TexteR2}, {"l1", "Obstacle"},
           {"l2", "Départ du liquide bleu (selon le niveau, il peut y avoir jusqu'à 4 liquides de couleurs "
                  "différentes)"},
-          {"l3",
-           "Arrivée du liquide bleu (pour gagner, chaque liquide doit être conduit vers son tuyau d'arrivée "
-           "associé)"},
-          {"l4",
-           "Porte pour le liquide bleu (si une porte est présente, le liquide de la couleur correspondante "
-           "doit impérativement transiter par ce passage avant d'atteindre son tuyau d'arrivée)"},
+          {"l3", "Arrivée du liquide bleu (pour gagner, chaque liquide doit être conduit vers son tuyau "
+                 "d'arrivée associé)"},
+          {"l4", "Porte pour le liquide bleu (si une porte est présente, le liquide de la couleur "
+                 "correspondante doit impérativement transiter par ce passage avant d'atteindre son tuyau "
+                 "d'arrivée)"},
           {"R3", TexteR3}}},
+        // clang-format on
     };
     Fenetre f;
     for (const auto& [commande, fenetre, titre, labels] : fenetres) {
