@@ -306,10 +306,14 @@ TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
             f.Touche(t, m, tenue);
         };
     };
-    const auto relacher = [](QPoint ou) -> Poser {
+    // Pressed on the cell, released at (x, y) cell sizes from its top left corner.
+    const auto relacher = [](double x, double y) -> Poser {
         return [=](Fenetre& f, int c) {
+            const QSize taille = f.form->Case(c)->size();
             QTest::mousePress(f.form->Case(c), Qt::LeftButton);
-            QTest::mouseRelease(f.form->Case(c), Qt::LeftButton, {}, ou);
+            QTest::mouseRelease(
+                f.form->Case(c), Qt::LeftButton, {},
+                QPoint(static_cast<int>(x * taille.width()), static_cast<int>(y * taille.height())));
         };
     };
     const struct {
@@ -331,8 +335,8 @@ TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
         {"Return held down, as the Enter that closed a box", false, touche(Qt::Key_Return, {}, true)},
         {"Space held down", false, touche(Qt::Key_Space, {}, true)},
         {"Ctrl+Return, someone else's key", false, touche(Qt::Key_Return, Qt::ControlModifier, false)},
-        {"the left button released off the cell it pressed", false, relacher(QPoint(40, -30))},
-        {"the left button released on the next cell", false, relacher(QPoint(120, 40))},
+        {"the left button released off the cell it pressed", false, relacher(0.5, -0.4)},
+        {"the left button released on the next cell", false, relacher(1.5, 0.5)},
         {"the right button", false,
          [](Fenetre& f, int c) { QTest::mouseClick(f.form->Case(c), Qt::RightButton); }},
     };
