@@ -1,0 +1,115 @@
+// The real world the program runs in: the one-second clock and chance seeded from the clock,
+// checked without waiting for either.
+#include <limits>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <gtest/gtest.h>
+
+#include "MondeQt.h"
+
+// Qt's table of hooks for debugging tools (private header qhooks_p.h): the entry at AjoutObjet,
+// when set, is called with every QObject built. The clock's timer is a member, no object's child,
+// and is found that way.
+extern Q_DECL_IMPORT quintptr qtHookData[];
+
+namespace canalisor::test {
+namespace {
+
+constexpr int TailleTable = 1; // QHooks::HookDataSize
+constexpr int AjoutObjet = 3;  // QHooks::AddQObject
+std::vector<QObject*>* construits = nullptr;
+
+void Construit(QObject* objet) {
+    construits->push_back(objet);
+}
+
+// The clock ticks every 1000 ms until stopped, each timeout a tick of the game, and stands still
+// until started; started again while it runs, it starts a new second with the same interval (how
+// long that really waits would take a second to see).
+TEST(Horloge, UnTicParSecondeJusquALArret) {
+    ASSERT_GT(qtHookData[TailleTable], quintptr{AjoutObjet}) << "this Qt has the hook for built objects";
+    std::vector<QObject*> objets;
+    construits = &objets;
+    const quintptr avant = qtHookData[AjoutObjet];
+    qtHookData[AjoutObjet] = reinterpret_cast<quintptr>(&Construit);
+    ui::HorlogeQt horloge;
+    qtHookData[AjoutObjet] = avant;
+    QTimer* minuterie = nullptr;
+    for (QObject* objet : objets)
+        if (auto* t = qobject_cast<QTimer*>(objet))
+            minuterie = t;
+    ASSERT_NE(minuterie, nullptr) << "the clock is a Qt timer";
+
+    EXPECT_FALSE(minuterie->isActive()) << "the clock stands still until a game starts it";
+    EXPECT_FALSE(horloge.EnMarche());
+    horloge.Demarrer();
+    EXPECT_TRUE(minuterie->isActive()) << "started, it runs";
+    EXPECT_TRUE(horloge.EnMarche());
+    EXPECT_EQ(minuterie->interval(), 1000) << "one tick a second";
+    EXPECT_FALSE(minuterie->isSingleShot()) << "it ticks on until stopped";
+    QSignalSpy tics(&horloge, &ui::HorlogeQt::Tic);
+    QTimerEvent expire(minuterie->timerId());
+    QCoreApplication::sendEvent(minuterie, &expire);
+    EXPECT_EQ(tics.count(), 1) << "each timeout is a tick of the game";
+    EXPECT_TRUE(minuterie->isActive()) << "and the clock runs on";
+    horloge.Demarrer();
+    EXPECT_TRUE(minuterie->isActive());
+    EXPECT_EQ(minuterie->interval(), 1000);
+    EXPECT_GT(minuterie->remainingTime(), 500) << "a restart starts a new second";
+    horloge.Arreter();
+    EXPECT_FALSE(minuterie->isActive()) << "stopped, it no longer ticks";
+    EXPECT_FALSE(horloge.EnMarche());
+}
+
+// Chance gives numbers r with 0 <= r < 1, spread over the whole range, and two runs a moment
+// apart draw different numbers: the seed is the clock's time.
+TEST(Hasard, GraineDeLHorlogeEtNombresEntreZeroEtUn) {
+    ui::HasardHorloge premier;
+    ui::HasardHorloge second;
+    std::vector<double> a;
+    std::vector<double> b;
+    for (int k = 0; k < 4; ++k) {
+        a.push_back(premier.Suivant());
+        b.push_back(second.Suivant());
+    }
+    EXPECT_NE(a, b) << "two sources made a moment apart draw different numbers";
+    double plusPetit = 1;
+    double plusGrand = 0;
+    double somme = 0;
+    constexpr int tirages = 100000;
+    for (int k = 0; k < tirages; ++k) {
+        const double r = premier.Suivant();
+        plusPetit = std::min(plusPetit, r);
+        plusGrand = std::max(plusGrand, r);
+        somme += r;
+    }
+    EXPECT_GE(plusPetit, 0.0);
+    EXPECT_LT(plusGrand, 1.0);
+    EXPECT_LT(plusPetit, 0.001) << "the draws reach down to 0";
+    EXPECT_GT(plusGrand, 0.999) << "and up to 1";
+    EXPECT_NEAR(somme / tirages, 0.5, 0.01) << "evenly";
+
+    // The top 53 bits of a 64-bit draw as a fraction: exact, and never 1.
+    const struct {
+        const char* cas;
+        std::uint64_t tirage;
+        double fraction;
+    } fractions[] = {
+        {"nothing drawn", 0, 0.0},
+        {"the lowest 11 bits are dropped", 0x7ff, 0.0},
+        {"the lowest bit kept", 0x800, 0x1.0p-53},
+        {"the top bit alone", 0x8000000000000000, 0.5},
+        {"every bit: the largest double below 1", std::numeric_limits<std::uint64_t>::max(),
+         0x1.fffffffffffffp-1},
+    };
+    for (const auto& [cas, tirage, fraction] : fractions)
+        EXPECT_EQ(ui::VersUnitaire(tirage), fraction) << cas;
+}
+
+} // namespace
+} // namespace canalisor::test
