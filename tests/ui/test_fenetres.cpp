@@ -3,6 +3,7 @@
 // board as the mouse, the keyboard and a screen reader reach it, and the side windows beside the
 // main one.
 #include <algorithm>
+#include <functional>
 
 #include <QAccessible>
 #include <QAction>
@@ -493,60 +494,63 @@ TEST(Fenetres, LesImagesDesReglesSontLesTuilesDuPlateau) {
             << image << " shows the piece " << tuile << " its caption names";
 }
 
-// Start-up builds the three side windows hidden. Each command shows its window, an ordinary one
-// of its own with a close box only, not modal, that nothing holds above the main window; a
-// second command brings it to the front, not built again.
+// Start-up builds no side window: each is built the first time its command shows it, an
+// ordinary window of its own with a close box only, not modal, that nothing holds above the main
+// window; a second command brings the same window to the front.
 TEST(Fenetres, ChaqueCommandeMontreSaFenetreAPart) {
     Fenetre f;
     const struct {
         const char* commande;
-        QPointer<QWidget> fenetre;
-    } fenetres[] = {
-        {"menuRecord", f.form->Scores()}, {"menuAbout", f.form->APropos()}, {"menuRegles", f.form->Regles()}};
+        std::function<QWidget*()> fenetre;
+    } fenetres[] = {{"menuRecord", [&f] { return f.form->Scores(); }},
+                    {"menuAbout", [&f] { return f.form->APropos(); }},
+                    {"menuRegles", [&f] { return f.form->Regles(); }}};
     for (const auto& [commande, fenetre] : fenetres) {
         SCOPED_TRACE(commande);
-        ASSERT_FALSE(fenetre.isNull()) << "built at start-up";
-        EXPECT_FALSE(fenetre->isVisible()) << "hidden until its command";
+        EXPECT_EQ(fenetre(), nullptr) << "not built before its command";
         f.Commande(commande);
-        ASSERT_FALSE(fenetre.isNull()) << "the window built at start-up is the one shown";
-        EXPECT_TRUE(fenetre->isVisible());
-        EXPECT_EQ(fenetre->parentWidget(), nullptr)
-            << "a window of its own: the main window may come over it";
-        EXPECT_EQ(fenetre->windowHandle()->transientParent(), nullptr)
+        ASSERT_NE(fenetre(), nullptr) << "built by its command";
+        EXPECT_TRUE(fenetre()->isVisible());
+        EXPECT_EQ(fenetre()->parentWidget(), nullptr) << "a window of its own: the main window may come over it";
+        EXPECT_EQ(fenetre()->windowHandle()->transientParent(), nullptr)
             << "nothing keeps it above the main window";
-        EXPECT_EQ(fenetre->windowModality(), Qt::NonModal) << "the game goes on while it is open";
-        EXPECT_EQ(fenetre->windowFlags() & (Qt::WindowType_Mask | Qt::WindowCloseButtonHint |
-                                            Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint),
+        EXPECT_EQ(fenetre()->windowModality(), Qt::NonModal) << "the game goes on while it is open";
+        EXPECT_EQ(fenetre()->windowFlags() & (Qt::WindowType_Mask | Qt::WindowCloseButtonHint |
+                                              Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint),
                   Qt::Window | Qt::WindowCloseButtonHint)
             << "an ordinary window with a close box only";
     }
     for (const auto& [commande, fenetre] : fenetres) {
         SCOPED_TRACE(commande);
+        const QPointer<QWidget> premiere = fenetre();
         f.Commande(commande);
         QCoreApplication::processEvents(); // activation goes through the window system's queue
-        ASSERT_FALSE(fenetre.isNull()) << "a second command builds nothing again";
-        EXPECT_EQ(QGuiApplication::focusWindow(), fenetre->windowHandle())
+        EXPECT_EQ(fenetre(), premiere.data()) << "a second command builds nothing again";
+        EXPECT_EQ(QGuiApplication::focusWindow(), fenetre()->windowHandle())
             << "a second command brings it to the front";
     }
 }
 
-// The scores window keeps the list it read while it stays open; closed by its box it is gone,
-// and its command builds it again, reading the file anew.
-TEST(Fenetres, FermeeParSaCasePuisRelueALaCommande) {
+// The scores window shows the file as it is each time its command shows it. Closed by its box
+// it is gone, the other windows stay, and its command builds it again.
+TEST(Fenetres, LesScoresSontCeuxDuFichierAChaqueCommande) {
     Fenetre f;
-    f.Commande("menuRecord");
+    for (const char* commande : {"menuRecord", "menuAbout", "menuRegles"})
+        f.Commande(commande);
     QPointer<QWidget> scores = f.form->Scores();
     (*f.memoire.table)[0] = {"Zoé", "5000"};
     f.Commande("menuRecord");
-    EXPECT_EQ(f.W("Label2", scores)->text(), "Marie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\nAnne : 0\n")
-        << "open, the window keeps the list it read";
+    EXPECT_EQ(f.W("Label2", scores)->text(), "Zoé : 5000\nMarie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\n")
+        << "shown again while open, it reads the file as it is now";
     scores->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(scores.isNull()) << "closed by its box, the window is gone";
-    EXPECT_FALSE(f.form->APropos() == nullptr || f.form->Regles() == nullptr) << "the others stay";
+    EXPECT_NE(f.form->APropos(), nullptr) << "the about window stays";
+    EXPECT_NE(f.form->Regles(), nullptr) << "the rules window stays";
+    (*f.memoire.table)[1] = {"Yves", "4000"};
     f.Commande("menuRecord");
     EXPECT_EQ(f.W("Label2", f.form->Scores())->text(),
-              "Zoé : 5000\nMarie : 1500\nPaul : 1200\nLéa : 900\nHugo : 300\n")
+              "Zoé : 5000\nYves : 4000\nMarie : 1500\nPaul : 1200\nLéa : 900\n")
         << "built again, it reads the file anew";
 }
 
