@@ -216,7 +216,8 @@ void CaseImage::paintEvent(QPaintEvent*) {
         p.save();
         const int coin = rect().width() / 4;
         QRegion coins;
-        for (const QPoint& sommet : {rect().topLeft(), rect().topRight(), rect().bottomLeft(), rect().bottomRight()})
+        for (const QPoint& sommet :
+             {rect().topLeft(), rect().topRight(), rect().bottomLeft(), rect().bottomRight()})
             coins += QRect(sommet - QPoint(coin, coin), QSize(2 * coin + 1, 2 * coin + 1));
         p.setClipRegion(coins);
         Anneau(p, rect(), largeur(3), Qt::black);
