@@ -466,9 +466,9 @@ void Jeu::NiveauPasse() {
     ArreterHorloge();
     dialogues_.Message(textes::NiveauPasse, Icone::Aucune);
     etat_.Niveau = static_cast<std::int16_t>(etat_.Niveau + 1);
-    AjouterPoints(100);
+    AjouterPoints(PointsNiveau);
     if (etat_.Niveau == 16) {
-        AjouterPoints(1000);
+        AjouterPoints(PointsDernierNiveau);
         etat_.Essais = static_cast<std::int16_t>(
             std::min<int>(etat_.Essais + 1, std::numeric_limits<std::int16_t>::max()));
         etat_.Niveau = 1;

@@ -9,6 +9,7 @@
 
 #include "Monde.h"
 #include "Plateau.h"
+#include "Traduction.h"
 
 namespace canalisor {
 
@@ -61,17 +62,24 @@ struct Reglage {
     std::int16_t PointsVannesOuvertes;
 };
 const Reglage& ReglageDifficulte(int difficulte); // 1..3
+// The points of a level passed, and those added once more for passing the last level.
+inline constexpr std::int32_t PointsNiveau = 100;
+inline constexpr std::int32_t PointsDernierNiveau = 1000;
 
 namespace textes {
+// The boxes of the game, as their French source; the windows translate them in the context
+// "Jeu" when they show them.
 inline constexpr const char* FichierAbsent =
-    "Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu.";
-inline constexpr const char* NiveauPasse = "Félicitations! Vous passez au niveau suivant.";
-inline constexpr const char* EssaiPerdu = "Dommage! Vous avez perdu.";
-inline constexpr const char* DemandeNom = "Bravo, vous avez battu le record!\nQuel est votre nom ?";
-inline constexpr const char* ScoresIllisibles =
-    "Votre score n'a pas pu être enregistré : le fichier canalisor.txt est introuvable ou illisible.";
-inline constexpr const char* ScoresNonEcrits =
-    "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ne peut pas être écrit.";
+    QT_TRANSLATE_NOOP("Jeu", "Veuillez créer un fichier canalisor.txt à la racine du répertoire du jeu.");
+inline constexpr const char* NiveauPasse =
+    QT_TRANSLATE_NOOP("Jeu", "Félicitations! Vous passez au niveau suivant.");
+inline constexpr const char* EssaiPerdu = QT_TRANSLATE_NOOP("Jeu", "Dommage! Vous avez perdu.");
+inline constexpr const char* DemandeNom =
+    QT_TRANSLATE_NOOP("Jeu", "Bravo, vous avez battu le record!\nQuel est votre nom ?");
+inline constexpr const char* ScoresIllisibles = QT_TRANSLATE_NOOP(
+    "Jeu", "Votre score n'a pas pu être enregistré : le fichier canalisor.txt est introuvable ou illisible.");
+inline constexpr const char* ScoresNonEcrits = QT_TRANSLATE_NOOP(
+    "Jeu", "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ne peut pas être écrit.");
 } // namespace textes
 
 class Jeu {

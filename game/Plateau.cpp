@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Traduction.h"
+
 namespace canalisor {
 
 namespace {
@@ -14,10 +16,14 @@ constexpr std::uint16_t Niveaux(std::initializer_list<int> niveaux) {
 }
 
 constexpr std::array<DescriptionCouleur, 4> Descriptions{{
-    {'b', DepartBleu, ArriveeBleu, PorteBleu, 1, Niveaux({2, 4, 5, 7, 8, 9, 11, 12, 13, 14, 15}), "bleu"},
-    {'r', DepartRouge, ArriveeRouge, PorteRouge, 3, Niveaux({5, 8, 9, 12, 13, 14, 15}), "rouge"},
-    {'v', DepartVert, ArriveeVert, PorteVert, 6, Niveaux({9, 13, 14, 15}), "vert"},
-    {'j', DepartJaune, ArriveeJaune, PorteJaune, 10, Niveaux({14, 15}), "jaune"},
+    {'b', DepartBleu, ArriveeBleu, PorteBleu, 1, Niveaux({2, 4, 5, 7, 8, 9, 11, 12, 13, 14, 15}),
+     QT_TRANSLATE_NOOP("Accessibilite", "bleu")},
+    {'r', DepartRouge, ArriveeRouge, PorteRouge, 3, Niveaux({5, 8, 9, 12, 13, 14, 15}),
+     QT_TRANSLATE_NOOP("Accessibilite", "rouge")},
+    {'v', DepartVert, ArriveeVert, PorteVert, 6, Niveaux({9, 13, 14, 15}),
+     QT_TRANSLATE_NOOP("Accessibilite", "vert")},
+    {'j', DepartJaune, ArriveeJaune, PorteJaune, 10, Niveaux({14, 15}),
+     QT_TRANSLATE_NOOP("Accessibilite", "jaune")},
 }};
 
 } // namespace

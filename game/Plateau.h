@@ -61,7 +61,7 @@ struct DescriptionCouleur {
     std::int16_t Porte;
     std::int16_t NiveauMin;         // first level that uses this liquid
     std::uint16_t NiveauxAvecPorte; // bit n set: level n has a gate of this colour
-    const char* Nom;
+    const char* Nom; // French, as the screen reader says it: translated in the context "Accessibilite"
 };
 const DescriptionCouleur& Description(Couleur c);
 inline char Lettre(Couleur c) {

@@ -9,7 +9,7 @@ set -euo pipefail
 
 # Building and playing: the compiler, Qt with its translation tools and its own French texts,
 # and the fonts the windows are laid out with.
-jeu=(cmake g++ make pkg-config qt6-base-dev libgl-dev qt6-l10n-tools qt6-translations-l10n
+jeu=(cmake g++ make pkg-config qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
      fonts-dejavu-core fonts-liberation2)
 # The package: dpkg-shlibdeps reads the dependencies off the program.
 paquet=("${jeu[@]}" dpkg-dev fakeroot)

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 
 #include "Controles.h"
 
@@ -24,18 +25,26 @@ const Tuile* TuileNommee(const std::string& nom) {
     return trouvee == index.end() ? nullptr : trouvee->second;
 }
 
+// Every spoken text is translated in this file's context.
+QString Traduire(const char* texte) {
+    return QCoreApplication::translate("Accessibilite", texte);
+}
+
 QString NomCouleur(Couleur c) {
-    return QString::fromUtf8(Description(c).Nom);
+    return Traduire(Description(c).Nom);
 }
 
 QString Decrire(const Tuile& tuile) {
     QString texte = NomPiece(tuile.Code);
     if (tuile.Horizontal)
-        texte += QStringLiteral(", canal horizontal rempli de ") + NomCouleur(*tuile.Horizontal);
+        texte += Traduire(QT_TRANSLATE_NOOP("Accessibilite", ", canal horizontal rempli de %1"))
+                     .arg(NomCouleur(*tuile.Horizontal));
     if (tuile.Vertical)
-        texte += QStringLiteral(", canal vertical rempli de ") + NomCouleur(*tuile.Vertical);
+        texte += Traduire(QT_TRANSLATE_NOOP("Accessibilite", ", canal vertical rempli de %1"))
+                     .arg(NomCouleur(*tuile.Vertical));
     if (tuile.Remplissage)
-        texte += QStringLiteral(", rempli de ") + NomCouleur(*tuile.Remplissage);
+        texte += Traduire(QT_TRANSLATE_NOOP("Accessibilite", ", rempli de %1"))
+                     .arg(NomCouleur(*tuile.Remplissage));
     return texte;
 }
 
@@ -97,17 +106,27 @@ QAccessibleInterface* Fabrique(const QString& classe, QObject* objet) {
 
 QString NomPiece(int code) {
     static const std::array<const char*, 9> pieces{
-        "case vide",        "obstacle",          "tuyau horizontal",  "tuyau vertical", "coude droite-bas",
-        "coude gauche-bas", "coude gauche-haut", "coude droite-haut", "croisement",
+        QT_TRANSLATE_NOOP("Accessibilite", "case vide"),
+        QT_TRANSLATE_NOOP("Accessibilite", "obstacle"),
+        QT_TRANSLATE_NOOP("Accessibilite", "tuyau horizontal"),
+        QT_TRANSLATE_NOOP("Accessibilite", "tuyau vertical"),
+        QT_TRANSLATE_NOOP("Accessibilite", "coude droite-bas"),
+        QT_TRANSLATE_NOOP("Accessibilite", "coude gauche-bas"),
+        QT_TRANSLATE_NOOP("Accessibilite", "coude gauche-haut"),
+        QT_TRANSLATE_NOOP("Accessibilite", "coude droite-haut"),
+        QT_TRANSLATE_NOOP("Accessibilite", "croisement"),
     };
     if (code >= 0 && code < static_cast<int>(pieces.size()))
-        return QString::fromUtf8(pieces[static_cast<std::size_t>(code)]);
+        return Traduire(pieces[static_cast<std::size_t>(code)]);
     if (const auto couleur = CouleurDuCode(code)) {
-        static const std::array<const char*, 3> ancres{"départ", "arrivée", "porte"};
-        return QString::fromUtf8(ancres[static_cast<std::size_t>((code - 9) % 3)]) +
-               QStringLiteral(" du liquide ") + NomCouleur(*couleur);
+        static const std::array<const char*, 3> ancres{
+            QT_TRANSLATE_NOOP("Accessibilite", "départ du liquide %1"),
+            QT_TRANSLATE_NOOP("Accessibilite", "arrivée du liquide %1"),
+            QT_TRANSLATE_NOOP("Accessibilite", "porte du liquide %1"),
+        };
+        return Traduire(ancres[static_cast<std::size_t>((code - 9) % 3)]).arg(NomCouleur(*couleur));
     }
-    return QStringLiteral("pièce %1").arg(code);
+    return Traduire(QT_TRANSLATE_NOOP("Accessibilite", "pièce %1")).arg(code);
 }
 
 QString ContenuCase(const Cellule& cellule) {
@@ -117,15 +136,22 @@ QString ContenuCase(const Cellule& cellule) {
 }
 
 QString NomCase(int index, const Cellule& cellule) {
-    return QStringLiteral("Ligne %1, colonne %2 : ").arg(index / Colonnes + 1).arg(index % Colonnes + 1) +
-           ContenuCase(cellule);
+    return Traduire(QT_TRANSLATE_NOOP("Accessibilite", "Ligne %1, colonne %2 : %3"))
+        .arg(index / Colonnes + 1)
+        .arg(index % Colonnes + 1)
+        .arg(ContenuCase(cellule));
 }
 
 QString NomBloc(std::size_t rang, const std::string& image) {
-    static const std::array<const char*, 3> boites{"Tuyau en main", "Tuyau suivant", "Tuyau d'après"};
+    static const std::array<const char*, 3> boites{
+        QT_TRANSLATE_NOOP("Accessibilite", "Tuyau en main"),
+        QT_TRANSLATE_NOOP("Accessibilite", "Tuyau suivant"),
+        QT_TRANSLATE_NOOP("Accessibilite", "Tuyau d'après"),
+    };
     const Tuile* tuile = TuileNommee(image);
-    return QString::fromUtf8(boites.at(rang)) + QStringLiteral(" : ") +
-           (tuile ? Decrire(*tuile) : QStringLiteral("aucun"));
+    return Traduire(QT_TRANSLATE_NOOP("Accessibilite", "%1 : %2"))
+        .arg(Traduire(boites.at(rang)),
+             tuile ? Decrire(*tuile) : Traduire(QT_TRANSLATE_NOOP("Accessibilite", "aucun")));
 }
 
 void InstallerAccessibilite() {

@@ -1,5 +1,5 @@
 // What a screen reader tells of the main window: each cell's place and content, the pipes to
-// come, the counters. The names are French, like everything else the player reads.
+// come, the counters, in the language of everything else the player reads.
 #pragma once
 
 #include <cstddef>

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#include "Langue.h"
+
 // Both resource files are compiled into the library; naming their initialisers keeps the linker
 // from dropping them from the archive. It must be done from outside any namespace.
 static void InitialiserTraductions() {
@@ -34,10 +36,27 @@ bool PreparerApplication(QApplication& application) {
     } while (lecteur.jumpToNextImage());
     QApplication::setWindowIcon(icone);
 
-    auto* traducteur = new QTranslator(&application);
-    if (!traducteur->load(QStringLiteral(":/traductions/qtbase_fr.qm")))
-        return false;
-    return QApplication::installTranslator(traducteur);
+    // The game's texts and Qt's own in the player's language: none to load for the game's French,
+    // none for Qt's English.
+    const std::vector<std::string> fichiers = FichiersTraduction(ChoisirLangue(VariablesDuProcessus()));
+    std::vector<std::unique_ptr<QTranslator>> traducteurs = ChargerTraductions();
+    bool installees = traducteurs.size() == fichiers.size();
+    for (std::unique_ptr<QTranslator>& traducteur : traducteurs) {
+        traducteur->setParent(&application);
+        installees = QApplication::installTranslator(traducteur.release()) && installees;
+    }
+    return installees;
+}
+
+std::vector<std::unique_ptr<QTranslator>> ChargerTraductions() {
+    InitialiserTraductions();
+    std::vector<std::unique_ptr<QTranslator>> traducteurs;
+    for (const std::string& fichier : FichiersTraduction(ChoisirLangue(VariablesDuProcessus()))) {
+        auto traducteur = std::make_unique<QTranslator>();
+        if (traducteur->load(QStringLiteral(":/traductions/") + QString::fromStdString(fichier)))
+            traducteurs.push_back(std::move(traducteur));
+    }
+    return traducteurs;
 }
 
 } // namespace canalisor::ui

@@ -9,7 +9,8 @@ class FenetreAPropos : public FenetreAnnexe {
     Q_OBJECT
   public:
     FenetreAPropos();
-    static const QString& TexteAPropos();
+    // The version is the project's own, set in one place.
+    static QString TexteAPropos();
 };
 
 } // namespace canalisor::ui

@@ -1,5 +1,6 @@
 #include "FenetreAnnexe.h"
 
+#include <QAction>
 #include <QLabel>
 
 #include "Controles.h"
@@ -15,6 +16,11 @@ FenetreAnnexe::FenetreAnnexe(const QString& titre, QRect client)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titre);
     setFixedSize(client.size());
+    auto* fermer = new QAction(this);
+    fermer->setObjectName(QStringLiteral("fermer"));
+    fermer->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    addAction(fermer);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
 }
 
 QLabel* FenetreAnnexe::Label(const char* nom, QRect zone, const QString& texte, const QFont& police,

@@ -1,7 +1,7 @@
 // What the three side windows (best scores, about, rules) share: a fixed-size window of its own
-// with a close box, its labels and frames laid out in twips. Each composes its text once, when
-// it is built, and only shows it afterwards; closing one destroys it, so the next command
-// builds it again and the scores window reads the file anew.
+// with a close box, which Escape and Ctrl+W close too, its labels and frames laid out in twips.
+// The about and rules windows compose their text when they are built; the scores window reads
+// the file each time it is shown. Closing one destroys it, and the next command builds it again.
 #pragma once
 
 #include <QRect>
@@ -17,7 +17,7 @@ constexpr QRect Twips(int gauche, int haut, int largeur, int hauteur) {
     return {gauche / 15, haut / 15, largeur / 15, hauteur / 15};
 }
 
-// A fixed-size window with a close box only. It has no parent, so that a click on the main
+// A fixed-size window with a close box only, closed by Escape and Ctrl+W as well. It has no parent, so that a click on the main
 // window brings that one to the front.
 class FenetreAnnexe : public QWidget {
     Q_OBJECT

@@ -28,12 +28,14 @@ namespace {
 
 // The Pause button says what a press would do: resume a paused game, or pause it.
 QString LegendePause(bool enPause) {
-    return enPause ? QStringLiteral("Retour") : QStringLiteral("Pause");
+    return enPause ? FenetrePrincipale::tr("Retour") : FenetrePrincipale::tr("Pause");
 }
 
+// What the button does and its key, for its tooltip and a screen reader.
 QString DescriptionPause(bool enPause) {
-    return enPause ? QStringLiteral("Reprend la partie. Raccourci : P")
-                   : QString::fromUtf8("Arrête le temps ; aucun tuyau ne se pose en pause. Raccourci : P");
+    return enPause
+               ? FenetrePrincipale::tr("Reprend la partie. Raccourci : P")
+               : FenetrePrincipale::tr("Arrête le temps ; aucun tuyau ne se pose en pause. Raccourci : P");
 }
 
 // A counter shows nothing before the first game.
@@ -50,8 +52,9 @@ std::string NomBlocSuivant(std::int16_t tuyau) {
 
 FenetrePrincipale::FenetrePrincipale(Hasard& hasard, Horloge& horloge, Dialogues& dialogues,
                                      Palmares& palmares, QString chemin, QWidget* parent)
-    : QMainWindow(parent), relais_(*this, dialogues), jeu_(hasard, horloge, relais_, palmares),
-      palmares_(palmares), chemin_(std::move(chemin)), imagier_(chemin_) {
+    : QMainWindow(parent), relais_(*this, dialogues), palmaresRelais_(*this, palmares),
+      jeu_(hasard, horloge, relais_, palmaresRelais_), palmares_(palmares), chemin_(std::move(chemin)),
+      imagier_(chemin_) {
     InitialiserRessources();
     setObjectName(QStringLiteral("FenetrePrincipale"));
     setWindowTitle(QStringLiteral("Canalisor"));
@@ -63,39 +66,49 @@ FenetrePrincipale::FenetrePrincipale(Hasard& hasard, Horloge& horloge, Dialogues
 }
 
 void FenetrePrincipale::ConstruireMenus() {
-    const auto action = [this](QMenu* menu, const char* nom, const char* texte, auto gestionnaire) {
-        QAction* a = menu->addAction(QString::fromUtf8(texte));
+    // Each caption carries its letter for Alt (the mnemonic); F10 opens the first menu.
+    const auto action = [this](QMenu* menu, const char* nom, const QString& texte, auto gestionnaire) {
+        QAction* a = menu->addAction(texte);
         a->setObjectName(QString::fromLatin1(nom));
         connect(a, &QAction::triggered, this, gestionnaire);
         return a;
     };
-    QMenu* fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
+    QMenu* fichier = menuBar()->addMenu(tr("&Fichier"));
     fichier->setObjectName(QStringLiteral("menuFichier"));
-    action(fichier, "menuJouer", "Nouvelle partie", &FenetrePrincipale::NouvellePartie)
+    action(fichier, "menuJouer", tr("&Nouvelle partie"), &FenetrePrincipale::NouvellePartie)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_F2)});
-    action(fichier, "menuArreter", "Arrêter la partie", &FenetrePrincipale::ArreterPartie);
-    menuDifficulte_ = fichier->addMenu(QString::fromUtf8("Niveau de difficulté"));
+    action(fichier, "menuArreter", tr("&Arrêter la partie"), &FenetrePrincipale::ArreterPartie);
+    menuDifficulte_ = fichier->addMenu(tr("Niveau de &difficulté"));
     menuDifficulte_->setObjectName(QStringLiteral("menuDifficulte"));
-    const auto difficulte = [&](const char* nom, const char* texte, int d) {
+    const auto difficulte = [&](const char* nom, const QString& texte, int d) {
         QAction* a = action(menuDifficulte_, nom, texte, [this, d] { ChoisirDifficulte(d); });
         a->setCheckable(true);
         return a;
     };
-    menusDifficulte_ = {difficulte("menuFacile", "Facile (1)", 1), difficulte("menuMoyen", "Moyen (2)", 2),
-                        difficulte("menuDifficile", "Difficile (3)", 3)};
-    action(fichier, "menuRecord", "Meilleurs scores", &FenetrePrincipale::MontrerScores);
-    QAction* quitter = action(fichier, "menuQuitter", "Quitter", &FenetrePrincipale::Quitter);
+    menusDifficulte_ = {difficulte("menuFacile", tr("&Facile (1)"), 1),
+                        difficulte("menuMoyen", tr("&Moyen (2)"), 2),
+                        difficulte("menuDifficile", tr("&Difficile (3)"), 3)};
+    action(fichier, "menuRecord", tr("&Meilleurs scores"), &FenetrePrincipale::MontrerScores);
+    QAction* quitter = action(fichier, "menuQuitter", tr("&Quitter"), &FenetrePrincipale::Quitter);
     quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The side windows are windows of their own, and the game ends from any of them.
     quitter->setShortcutContext(Qt::ApplicationShortcut);
 
     // Commands of the menu bar itself: a click runs them, no menu drops down.
-    QAction* regles = menuBar()->addAction(QString::fromUtf8("Règles"));
+    QAction* regles = menuBar()->addAction(tr("&Règles"));
     regles->setObjectName(QStringLiteral("menuRegles"));
     connect(regles, &QAction::triggered, this, &FenetrePrincipale::MontrerRegles);
-    QAction* aPropos = menuBar()->addAction(QStringLiteral("A propos"));
+    QAction* aPropos = menuBar()->addAction(tr("&A propos"));
     aPropos->setObjectName(QStringLiteral("menuAbout"));
     connect(aPropos, &QAction::triggered, this, &FenetrePrincipale::MontrerAPropos);
+
+    // F10 opens the first menu, as on the desktops that have the key for it; Qt only has Alt.
+    auto* barre = new QAction(this);
+    barre->setObjectName(QStringLiteral("raccourciMenus"));
+    barre->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(barre);
+    connect(barre, &QAction::triggered, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 QLabel* FenetrePrincipale::Label(const char* nom, QRect zone, const QString& texte, double points,
@@ -116,26 +129,25 @@ void FenetrePrincipale::ConstruireClient() {
     const Qt::Alignment gauche = Qt::AlignLeft;
     const Qt::Alignment centre = Qt::AlignHCenter;
     QList<QLabel*> legendes;
-    legendes.append(Label("Label1", Twips(120, 120, 855, 375), QStringLiteral("Niveau"), 12, gauche, false));
+    legendes.append(Label("Label1", Twips(120, 120, 855, 375), tr("Niveau"), 12, gauche, false));
     labelNiveau_ =
         Label("LabelNiveau", Twips(1080, 120, 495, 375), {}, 12, centre, true, {QStringLiteral("15")});
-    legendes.append(Label("Label4", Twips(120, 720, 855, 375), QStringLiteral("Essais"), 12, gauche, false));
+    legendes.append(Label("Label4", Twips(120, 720, 855, 375), tr("Essais"), 12, gauche, false));
     labelEssais_ =
         Label("LabelEssais", Twips(1080, 720, 495, 375), {}, 12, centre, true, {QStringLiteral("99")});
-    legendes.append(Label("Label6", Twips(2520, 120, 855, 375), QStringLiteral("Score"), 12, gauche, false));
+    legendes.append(Label("Label6", Twips(2520, 120, 855, 375), tr("Score"), 12, gauche, false));
     labelScore_ =
         Label("LabelScore", Twips(3480, 120, 975, 375), {}, 12, centre, true, {QStringLiteral("88888")});
-    legendes.append(Label("Label5", Twips(2520, 720, 855, 375), QStringLiteral("Record"), 12, gauche, false));
+    legendes.append(Label("Label5", Twips(2520, 720, 855, 375), tr("Record"), 12, gauche, false));
     labelRecord_ =
         Label("LabelRecord", Twips(3480, 720, 975, 375), {}, 12, centre, true, {QStringLiteral("88888")});
-    legendes.append(
-        Label("Label7", Twips(4920, 120, 1215, 375), QString::fromUtf8("Difficulté"), 12, gauche, false));
+    legendes.append(Label("Label7", Twips(4920, 120, 1215, 375), tr("Difficulté"), 12, gauche, false));
     labelDiff_ = Label("LabelDiff", Twips(5280, 600, 495, 375), {}, 12, centre, true, {QStringLiteral("3")});
-    legendes.append(Label("Label3", Twips(6840, 120, 1095, 375), QStringLiteral("Temps"), 12, centre, false));
+    legendes.append(Label("Label3", Twips(6840, 120, 1095, 375), tr("Temps"), 12, centre, false));
     labelTemps_ =
         Label("LabelTemps", Twips(6840, 480, 975, 735), {}, 29.25, centre, true, {QStringLiteral("80")});
-    legendes.append(Label("Label2", Twips(12120, 120, 1095, 615), QStringLiteral("Tuyaux suivants"), 12,
-                          gauche, false, {}, true));
+    legendes.append(
+        Label("Label2", Twips(12120, 120, 1095, 615), tr("Tuyaux suivants"), 12, gauche, false, {}, true));
     // Captions that had to shrink would stand out among the others: all take the smallest size.
     int pixels = legendes.front()->font().pixelSize();
     for (const QLabel* l : legendes)
@@ -145,12 +157,13 @@ void FenetrePrincipale::ConstruireClient() {
         police.setPixelSize(pixels);
         l->setFont(police);
     }
-    const std::pair<QLabel*, const char*> comptes[] = {
-        {labelNiveau_, "Niveau"}, {labelEssais_, "Essais"},   {labelScore_, "Score"},
-        {labelRecord_, "Record"}, {labelDiff_, "Difficulté"}, {labelTemps_, "Temps"},
+    // A counter is named after its caption.
+    const std::pair<QLabel*, QString> comptes[] = {
+        {labelNiveau_, tr("Niveau")}, {labelEssais_, tr("Essais")},   {labelScore_, tr("Score")},
+        {labelRecord_, tr("Record")}, {labelDiff_, tr("Difficulté")}, {labelTemps_, tr("Temps")},
     };
     for (const auto& [compteur, nom] : comptes)
-        compteur->setAccessibleName(QString::fromUtf8(nom));
+        compteur->setAccessibleName(nom);
 
     const auto bouton = [this](const char* nom, QRect zone, const QString& texte, const QStringList& textes,
                                void (FenetrePrincipale::*gestionnaire)()) {
@@ -162,13 +175,17 @@ void FenetrePrincipale::ConstruireClient() {
         connect(b, &QPushButton::clicked, this, gestionnaire);
         return b;
     };
-    vannes_ = bouton("Vannes", Twips(8520, 240, 1455, 975), QStringLiteral("Vannes max."),
-                     {QStringLiteral("Vannes max.")}, &FenetrePrincipale::OuvrirVannes);
-    vannes_->setAccessibleDescription(QString::fromUtf8(
-        "Ouvre les vannes en grand : les liquides avancent à chaque seconde et chaque case rapporte "
-        "plus de points. Raccourci : V"));
+    vannes_ = bouton("Vannes", Twips(8520, 240, 1455, 975), tr("Vannes max."), {tr("Vannes max.")},
+                     &FenetrePrincipale::OuvrirVannes);
+    // What each button does and its key, in its tooltip and for a screen reader.
+    const QString descriptionVannes =
+        tr("Ouvre les vannes en grand : les liquides avancent à chaque seconde et "
+           "chaque case rapporte plus de points. Raccourci : V");
+    vannes_->setToolTip(descriptionVannes);
+    vannes_->setAccessibleDescription(descriptionVannes);
     pause_ = bouton("Pause", Twips(10320, 240, 1455, 975), LegendePause(false),
                     {LegendePause(false), LegendePause(true)}, &FenetrePrincipale::BasculerPause);
+    pause_->setToolTip(DescriptionPause(false));
     pause_->setAccessibleDescription(DescriptionPause(false));
 
     // The pipe in hand is framed apart from the two that follow, in the room between the boxes.
@@ -179,12 +196,19 @@ void FenetrePrincipale::ConstruireClient() {
     enMain->setLineWidth(3);
     enMain->setForegroundRole(QPalette::Highlight);
     const std::array<int, 3> gauches{13320, 15120, 16920};
+    const std::array<QString, 3> bulles{
+        tr("Tuyau en main : cliquez sur une case pour l'y poser, ou choisissez-la avec les flèches et "
+           "appuyez sur Espace ou Entrée."),
+        tr("Tuyau suivant : il vient en main une fois le tuyau en main posé."),
+        tr("Tuyau d'après : il vient en main après le tuyau suivant."),
+    };
     for (std::size_t k = 0; k < blocs_.size(); ++k) {
         blocs_[k] = new CaseImage(imagier_, centralWidget());
         blocs_[k]->setObjectName(
             QStringLiteral("BlocSuivant%1").arg(k == 0 ? QString() : QString::number(k + 1)));
         blocs_[k]->setGeometry(Twips(gauches[k], 0, 1215, 1215));
         blocs_[k]->setAccessibleName(NomBloc(k, {}));
+        blocs_[k]->setToolTip(bulles[k]);
     }
     // Cells are placed every 80 pixels but are 81 wide, so that neighbours share a border line.
     for (int i = 0; i < NombreCellules; ++i) {
@@ -202,9 +226,9 @@ void FenetrePrincipale::ConstruireClient() {
     // The board is played from the keyboard as well: the client area holds the keys and passes
     // them to the cell under the cursor.
     centralWidget()->setFocusPolicy(Qt::StrongFocus);
-    centralWidget()->setAccessibleName(QStringLiteral("Plateau"));
+    centralWidget()->setAccessibleName(tr("Plateau"));
     centralWidget()->setAccessibleDescription(
-        QString::fromUtf8("Les flèches choisissent une case, Espace ou Entrée y pose le tuyau en main."));
+        tr("Les flèches choisissent une case, Espace ou Entrée y pose le tuyau en main."));
     centralWidget()->installEventFilter(this);
     centralWidget()->setFocus();
     // Every place and font above is the default size's; from here on the client scales them.
@@ -363,6 +387,10 @@ void FenetrePrincipale::Montrer(QPointer<Fenetre>& fenetre, Arguments&... argume
 }
 
 void FenetrePrincipale::MontrerScores() {
+    // Shown, it reads the file; already open, it reads it again, as another copy of the game may
+    // have written it.
+    if (scores_ && scores_->isVisible())
+        scores_->Relire();
     Montrer(scores_, palmares_);
 }
 void FenetrePrincipale::MontrerRegles() {
@@ -404,6 +432,7 @@ void FenetrePrincipale::Rafraichir() {
     const QString legende = LegendePause(e.EnPause);
     if (legende != pause_->text()) {
         pause_->setText(legende);
+        pause_->setToolTip(DescriptionPause(e.EnPause));
         pause_->setAccessibleDescription(DescriptionPause(e.EnPause));
     }
     pause_->setEnabled(e.PausePossible);
@@ -434,6 +463,13 @@ void FenetrePrincipale::DialoguesFenetre::Message(const std::string& texte, Icon
 std::string FenetrePrincipale::DialoguesFenetre::Saisir(const std::string& invite) {
     fenetre_.Rafraichir();
     return dialogues_.Saisir(invite);
+}
+
+bool FenetrePrincipale::PalmaresFenetre::MettreAJour(const Changement& changer) {
+    const bool fait = palmares_.MettreAJour(changer);
+    if (fenetre_.scores_ && fenetre_.scores_->isVisible())
+        fenetre_.scores_->Relire();
+    return fait;
 }
 
 } // namespace canalisor::ui

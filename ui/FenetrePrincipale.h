@@ -82,6 +82,21 @@ class FenetrePrincipale : public QMainWindow {
         Dialogues& dialogues_;
     };
 
+    // Hands the game's reads and writes on to the best-scores file, and shows a write at once
+    // in the scores window when it is open.
+    class PalmaresFenetre : public Palmares {
+      public:
+        PalmaresFenetre(FenetrePrincipale& fenetre, Palmares& palmares)
+            : fenetre_(fenetre), palmares_(palmares) {}
+        bool Existe() override { return palmares_.Existe(); }
+        std::optional<TableScores> Lire() override { return palmares_.Lire(); }
+        bool MettreAJour(const Changement& changer) override;
+
+      private:
+        FenetrePrincipale& fenetre_;
+        Palmares& palmares_;
+    };
+
     void ConstruireMenus();
     void ConstruireClient();
     void ConstruireRaccourcis();
@@ -94,6 +109,7 @@ class FenetrePrincipale : public QMainWindow {
     void Montrer(QPointer<Fenetre>& fenetre, Arguments&... arguments);
 
     DialoguesFenetre relais_;
+    PalmaresFenetre palmaresRelais_;
     Jeu jeu_;
     Palmares& palmares_;
     QString chemin_;

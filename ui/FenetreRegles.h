@@ -9,9 +9,10 @@ class FenetreRegles : public FenetreAnnexe {
     Q_OBJECT
   public:
     FenetreRegles();
-    static const QString& TexteR1();
-    static const QString& TexteR2();
-    static const QString& TexteR3();
+    // The three blocks of the rules, each sentence ending with a line feed.
+    static QString TexteR1();
+    static QString TexteR2();
+    static QString TexteR3(); // its numbers from the difficulty table and the points of the game
 
   private:
     void Image(const char* nom, QRect zone, const QString& ressource);

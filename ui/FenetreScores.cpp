@@ -1,5 +1,7 @@
 #include "FenetreScores.h"
 
+#include <QLabel>
+
 #include "Classement.h"
 #include "Controles.h"
 
@@ -8,20 +10,33 @@ namespace canalisor::ui {
 QString FenetreScores::TexteScores(const TableScores& classe) {
     QString texte;
     for (const EntreeScore& entree : classe)
-        texte += QString::fromStdString(entree.Nom + " : " + entree.Points + '\n');
+        texte +=
+            tr("%1 : %2").arg(QString::fromStdString(entree.Nom), QString::fromStdString(entree.Points)) +
+            QLatin1Char('\n');
     return texte;
 }
 
 FenetreScores::FenetreScores(Palmares& palmares)
-    : FenetreAnnexe(QStringLiteral("Canalisor - Scores"), Twips(0, 0, 6540, 2895)) {
+    : FenetreAnnexe(tr("Canalisor - Scores"), Twips(0, 0, 6540, 2895)), palmares_(palmares) {
     setObjectName(QStringLiteral("FenetreScores"));
     // The title sits on its frame, so the frame is made first and drawn beneath it.
     Cadre(Twips(120, 120, 6255, 615));
-    Label("Label1", Twips(120, 240, 6255, 495), QStringLiteral("Meilleurs scores"), Police(18, true, true),
+    Label("Label1", Twips(120, 240, 6255, 495), tr("Meilleurs scores"), Police(18, true, true),
           Qt::AlignHCenter | Qt::AlignTop, false);
-    // A file gone or unreadable since start-up shows empty places rather than nothing.
-    const QString texte = TexteScores(ClasserScores(palmares.Lire().value_or(TableScores{})));
-    Label("Label2", Twips(120, 840, 6255, 1935), texte, Police(13.5), Qt::AlignHCenter | Qt::AlignTop, true);
+    // The places are read when the window is shown.
+    places_ =
+        Label("Label2", Twips(120, 840, 6255, 1935), {}, Police(13.5), Qt::AlignHCenter | Qt::AlignTop, true);
+}
+
+void FenetreScores::Relire() {
+    // A file gone or unreadable shows empty places rather than nothing.
+    places_->setText(TexteScores(ClasserScores(palmares_.Lire().value_or(TableScores{}))));
+    AjusterLabel(*places_, Police(13.5));
+}
+
+void FenetreScores::showEvent(QShowEvent* event) {
+    Relire();
+    FenetreAnnexe::showEvent(event);
 }
 
 } // namespace canalisor::ui

@@ -1,4 +1,5 @@
-// The best-scores window: the five places, best first.
+// The best-scores window: the five places, best first, as the file holds them whenever the
+// window is shown.
 #pragma once
 
 #include "FenetreAnnexe.h"
@@ -12,6 +13,16 @@ class FenetreScores : public FenetreAnnexe {
     explicit FenetreScores(Palmares& palmares);
     // The five places, best first, each line ending with a line feed.
     static QString TexteScores(const TableScores& classe);
+    // Reads the file again and shows its table: each time the window is shown, and at once when a
+    // game end has written the file.
+    void Relire();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    Palmares& palmares_;
+    QLabel* places_ = nullptr;
 };
 
 } // namespace canalisor::ui

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 
@@ -19,6 +20,11 @@ QString NomDouble(const QString& nom) {
 }
 
 namespace {
+
+// The warnings' texts, in the game's language.
+QString Traduire(const char* texte) {
+    return QCoreApplication::translate("Imagier", texte);
+}
 
 // Little-endian fields of a bitmap's headers.
 quint32 Octet(const QByteArray& d, int a) {
@@ -72,8 +78,12 @@ void Imagier::Signaler(const QString& nom, const QString& raison) {
     if (signalees_.contains(nom))
         return;
     signalees_.insert(nom);
-    qWarning("canalisor: cannot load the picture %s (%s); its cells show the piece code instead",
-             qUtf8Printable(dossier_ + nom), qUtf8Printable(raison));
+    // For the player, who may have put the file there.
+    qWarning("%s",
+             qUtf8Printable(Traduire(QT_TRANSLATE_NOOP("Imagier", "canalisor : impossible de charger "
+                                                                  "l'image %1 (%2) ; ses cases montrent "
+                                                                  "le code de la pièce à la place"))
+                                .arg(dossier_ + nom, raison)));
 }
 
 Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
@@ -83,8 +93,8 @@ Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
     struct stat etat {};
     if (stat(chemin.constData(), &etat) != 0) {
         lecture.absente = errno == ENOENT || errno == ENOTDIR;
-        lecture.refus =
-            lecture.absente ? QStringLiteral("missing") : QString::fromLocal8Bit(std::strerror(errno));
+        lecture.refus = lecture.absente ? Traduire(QT_TRANSLATE_NOOP("Imagier", "absente"))
+                                        : QString::fromLocal8Bit(std::strerror(errno));
         lues_.remove(cle);
         return lecture;
     }
@@ -105,7 +115,7 @@ Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
     // A FIFO, a device or a folder is never opened; opening without blocking also guards
     // against one swapped in after the test, which fstat() then catches.
     if (!S_ISREG(etat.st_mode)) {
-        lecture.refus = QStringLiteral("not a regular file");
+        lecture.refus = Traduire(QT_TRANSLATE_NOOP("Imagier", "pas un fichier ordinaire"));
         return retenir(etat);
     }
     const int fd = open(chemin.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -117,7 +127,7 @@ Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
     if (fstat(fd, &etat) != 0 || !S_ISREG(etat.st_mode) ||
         !fichier.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         close(fd);
-        lecture.refus = QStringLiteral("not a regular file");
+        lecture.refus = Traduire(QT_TRANSLATE_NOOP("Imagier", "pas un fichier ordinaire"));
         return lecture;
     }
 
@@ -125,11 +135,11 @@ Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
     const QSize cote = lecteur.size();
     const int plafond = 4 * cote_ * densite;
     if (!cote.isValid()) {
-        lecture.refus = QStringLiteral("not a picture");
+        lecture.refus = Traduire(QT_TRANSLATE_NOOP("Imagier", "pas une image"));
     } else if (cote.width() > plafond || cote.height() > plafond) {
         // Decoding it would take seconds and hundreds of megabytes for a picture that must be
         // cut down to a tile anyway.
-        lecture.refus = QStringLiteral("%1x%2 pixels, larger than %3x%3")
+        lecture.refus = Traduire(QT_TRANSLATE_NOOP("Imagier", "%1x%2 pixels, plus que %3x%3"))
                             .arg(cote.width())
                             .arg(cote.height())
                             .arg(plafond);
@@ -138,7 +148,7 @@ Imagier::Lecture Imagier::Lire(const QString& nom, int densite) {
         if (!lecteur.read(&image)) {
             lecture.refus = lecteur.errorString();
         } else if (fichier.seek(0); OctetsBmp(fichier.read(38)) > static_cast<qint64>(etat.st_size)) {
-            lecture.refus = QStringLiteral("truncated");
+            lecture.refus = Traduire(QT_TRANSLATE_NOOP("Imagier", "tronquée"));
         } else {
             lecture.image = QPixmap::fromImage(std::move(image));
             lecture.image.setDevicePixelRatio(densite);

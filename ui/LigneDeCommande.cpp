@@ -1,10 +1,15 @@
 #include "LigneDeCommande.h"
 
 #include <array>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QString>
+#include <QTranslator>
+
+#include "Application.h"
 
 #include "Version.h"
 
@@ -14,11 +19,17 @@ namespace {
 
 // ---- What the command line says -------------------------------------------------------
 // Every text of the command line is here, French as the source, marked for lupdate in the
-// translation context "LigneDeCommande". translate() needs no application object: before one
-// exists, or without a translation, it gives the source text.
+// translation context "LigneDeCommande". No application exists yet to install a translation in,
+// so the player's is asked directly; without one the source text stands.
 
 QString Texte(const char* source) {
-    return QCoreApplication::translate("LigneDeCommande", source);
+    static const std::vector<std::unique_ptr<QTranslator>> traductions = ChargerTraductions();
+    for (const std::unique_ptr<QTranslator>& traduction : traductions) {
+        const QString traduit = traduction->translate("LigneDeCommande", source);
+        if (!traduit.isEmpty())
+            return traduit;
+    }
+    return QString::fromUtf8(source);
 }
 
 QString TexteAide() {

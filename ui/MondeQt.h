@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QValidator>
 #include <QWidget>
 
 #include "Monde.h"
@@ -43,17 +44,28 @@ class HorlogeQt : public QObject, public Horloge {
     QTimer timer_;
 };
 
+// What the name box lets the player type: only the characters the best-scores file can store
+// (windows-1252), so that the name written and the record holder's name shown are the one typed.
+// Others are dropped as they are typed or pasted.
+class ValidateurNom : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& texte, int& position) const override;
+};
+
 // The longest name the name box takes, in characters: more than a player needs, and far less
 // than a line of the best-scores file holds (a character is at most one byte there), so a name
 // comes back from the file as it was typed.
 inline constexpr int LongueurNomMax = 40;
 
-// Modal boxes titled "Canalisor", centred on the main window once it exists.
+// Modal boxes titled "Canalisor", centred on the main window once it exists. The game's texts
+// come as their French source and are shown in the player's language (the context "Jeu").
 class DialoguesQt : public Dialogues {
   public:
     void Parent(QWidget* parent) { parent_ = parent; }
     void Message(const std::string& texte, Icone icone) override;
-    // The name goes into the best-scores file as it is typed, up to LongueurNomMax characters.
+    // The name goes into the best-scores file as it is typed, up to LongueurNomMax characters of
+    // windows-1252.
     std::string Saisir(const std::string& invite) override;
 
   private:

@@ -29,9 +29,11 @@ essayer="Essayez « canalisor --help » pour la liste des options."
 
 # Starts the program as a terminal would with no graphical session; a program that tried to
 # open a window would fail at once (or, somewhere it could, be stopped after 20 s).
+# The player's locale is C (the game's own French) unless `locale` says otherwise.
+locale=C
 lancer() {
     statut=0
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C LC_ALL=C LANGUAGE= \
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_MESSAGES LANG="$locale" LC_ALL="$locale" LANGUAGE= \
         timeout 20 "$programme" "$@" >"$tmp/sortie" 2>"$tmp/erreurs" </dev/null || statut=$?
 }
 
@@ -79,6 +81,14 @@ cas "a lone dash" 2 "" "canalisor : argument inattendu « - » (le jeu ne prend 
 $essayer" -
 cas "a Qt option missing its value" 2 "" "canalisor : l'option « -platform » attend une valeur
 $essayer" -platform
+
+# An English player reads the command line in English, though no application exists yet.
+locale=en_US.UTF-8
+cas "--version in English" 0 "Canalisor version 2.12
+License: GPL-3.0-or-later" "" --version
+cas "an unknown option in English" 2 "" "canalisor: unknown option '--niveau'
+Try 'canalisor --help' for the list of options." --niveau
+locale=C
 
 # Qt itself must get -platform: asked for a plugin that does not exist, Qt names it and stops
 # the program (as it does without the option when no display can be found).

@@ -87,22 +87,22 @@ TEST(Tuiles, UnFichierHostileDonneLeRemplacantEtUnSeulAvertissement) {
         const char* avertissement; // the one warning, or "" for none
     } cas[] = {
         {"1.bmp", Bmp(79, 79), ""},
-        {"2.bmp", Bmp(316, 316), ""},                      // four times the side
-        {"3.bmp", "<fifo>", "3.bmp (not a regular file)"}, // which blocks whoever opens it
-        {"4.bmp", "<dossier>", "4.bmp (not a regular file)"},
-        {"5.bmp", Bmp(2000, 2000), "5.bmp (2000x2000 pixels, larger than 316x316)"},
-        {"6.bmp", Bmp(10, 317), "6.bmp (10x317 pixels, larger than 316x316)"},
-        {"7.bmp", Bmp(79, 79).chopped(1), "7.bmp (truncated)"}, // one byte short of its last row
-        {"8.bmp", "BM pas une image", "8.bmp (not a picture)"},
-        {"9.bmp", "<absent>", "9.bmp (missing)"},
-        {"1@2x.bmp", "<fifo>", "1@2x.bmp (not a regular file)"},
-        {"2@2x.bmp", Bmp(633, 10), "2@2x.bmp (633x10 pixels, larger than 632x632)"},
+        {"2.bmp", Bmp(316, 316), ""},                            // four times the side
+        {"3.bmp", "<fifo>", "3.bmp (pas un fichier ordinaire)"}, // which blocks whoever opens it
+        {"4.bmp", "<dossier>", "4.bmp (pas un fichier ordinaire)"},
+        {"5.bmp", Bmp(2000, 2000), "5.bmp (2000x2000 pixels, plus que 316x316)"},
+        {"6.bmp", Bmp(10, 317), "6.bmp (10x317 pixels, plus que 316x316)"},
+        {"7.bmp", Bmp(79, 79).chopped(1), "7.bmp (tronquée)"}, // one byte short of its last row
+        {"8.bmp", "BM pas une image", "8.bmp (pas une image)"},
+        {"9.bmp", "<absent>", "9.bmp (absente)"},
+        {"1@2x.bmp", "<fifo>", "1@2x.bmp (pas un fichier ordinaire)"},
+        {"2@2x.bmp", Bmp(633, 10), "2@2x.bmp (633x10 pixels, plus que 632x632)"},
     };
     QTemporaryDir dossier;
     ui::Imagier imagier(dossier.path() + "/");
     // Only the file's name and why it was refused: the folder and the rest of the text are the same.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
-        avertissements << m.section('/', -1).section(';', 0, 0);
+        avertissements << m.section('/', -1).section(';', 0, 0).trimmed();
     });
     for (const auto& k : cas) {
         SCOPED_TRACE(k.nom);
