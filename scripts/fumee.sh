@@ -150,4 +150,7 @@ wait "$jeu" || statut=$?
 oublier_processus "$jeu"
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut: $(cat "$tmp/canalisor.log")"
 [ "$(stat -c '%s %Y %i' "$tmp/canalisor.txt")" = "$voisin" ] || echec "the best-scores file beside the folder was touched"
+# The next run opens the window where this one left it.
+grep -q '^geometrie=' "$XDG_CONFIG_HOME/canalisor/canalisor.conf" 2>/dev/null ||
+    echec "the window's size and place were not kept in $XDG_CONFIG_HOME/canalisor/canalisor.conf"
 echo "fumee: passed"

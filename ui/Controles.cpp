@@ -185,10 +185,12 @@ void CaseImage::paintEvent(QPaintEvent*) {
     if (!image_.isNull()) {
         const qreal ecran = devicePixelRatioF();
         if (image_.size() == zone.size() * ecran) {
-            // Pixel for pixel, as at the default size or twice it: no filtering, no blur.
-            QPixmap exacte = image_;
-            exacte.setDevicePixelRatio(ecran);
-            p.drawPixmap(zone.topLeft(), exacte);
+            // Pixel for pixel, as at the default size or twice it: no filtering, no blur. The
+            // picture is shared with every cell that shows it: drawn as it is, not re-marked.
+            if (image_.devicePixelRatio() == ecran)
+                p.drawPixmap(zone.topLeft(), image_);
+            else
+                p.drawPixmap(QRectF(zone), image_, QRectF(image_.rect()));
         } else {
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawPixmap(zone, image_);
@@ -216,7 +218,8 @@ void CaseImage::paintEvent(QPaintEvent*) {
         p.save();
         const int coin = rect().width() / 4;
         QRegion coins;
-        for (const QPoint& sommet : {rect().topLeft(), rect().topRight(), rect().bottomLeft(), rect().bottomRight()})
+        for (const QPoint& sommet :
+             {rect().topLeft(), rect().topRight(), rect().bottomLeft(), rect().bottomRight()})
             coins += QRect(sommet - QPoint(coin, coin), QSize(2 * coin + 1, 2 * coin + 1));
         p.setClipRegion(coins);
         Anneau(p, rect(), largeur(3), Qt::black);

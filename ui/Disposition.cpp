@@ -52,7 +52,8 @@ void Disposition::Appliquer() {
     echelle_ = echelle > 0 ? echelle : 1;
     const QSize occupee(static_cast<int>(std::lround(Taille.width() * echelle_)),
                         static_cast<int>(std::lround(Taille.height() * echelle_)));
-    decalage_ = echelle > 0 ? QPoint((width() - occupee.width()) / 2, (height() - occupee.height()) / 2) : QPoint();
+    decalage_ =
+        echelle > 0 ? QPoint((width() - occupee.width()) / 2, (height() - occupee.height()) / 2) : QPoint();
     const int trait = Trait(echelle_);
     for (const Place& place : places_) {
         QWidget* w = place.controle;

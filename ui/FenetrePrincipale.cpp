@@ -259,7 +259,8 @@ void FenetrePrincipale::ConstruireRaccourcis() {
         return a;
     };
     plein("raccourciPleinEcran", Qt::Key_F11, &FenetrePrincipale::BasculerPleinEcran);
-    quitterPleinEcran_ = plein("raccourciQuitterPleinEcran", Qt::Key_Escape, &FenetrePrincipale::BasculerPleinEcran);
+    quitterPleinEcran_ =
+        plein("raccourciQuitterPleinEcran", Qt::Key_Escape, &FenetrePrincipale::BasculerPleinEcran);
     quitterPleinEcran_->setEnabled(false);
 }
 

@@ -37,6 +37,7 @@ class FenetrePrincipale : public QMainWindow {
     CaseImage* Bloc(int rang) const { return blocs_.at(static_cast<std::size_t>(rang)); }
     // The cell the keyboard lays on: the last one an arrow key or the mouse went to.
     int Curseur() const { return curseur_; }
+    // The side windows, null until their command first shows them.
     FenetreScores* Scores() const { return scores_; }
     FenetreAPropos* APropos() const { return aPropos_; }
     FenetreRegles* Regles() const { return regles_; }

@@ -40,7 +40,8 @@ struct Fenetre {
     HorlogeScriptee horloge;
     DialoguesScriptes dialogues;
     PalmaresMemoire memoire;
-    ui::FenetrePrincipale form{hasard, horloge, dialogues, memoire, QString::fromUtf8(CANALISOR_DOSSIER_TUILES)};
+    ui::FenetrePrincipale form{hasard, horloge, dialogues, memoire,
+                               QString::fromUtf8(CANALISOR_DOSSIER_TUILES)};
 };
 
 struct Place {
@@ -121,16 +122,16 @@ TEST(Echelle, ClicsEtLecteurDEcranTrouventLaCaseDessinee) {
         int cellule;
         QRect zone;
     } lignes[] = {
-        {{1218, 738}, 0, {8, 88, 81, 81}},         {{1218, 738}, 14, {1128, 88, 81, 81}},
-        {{1218, 738}, 52, {568, 328, 81, 81}},     {{1218, 738}, 105, {8, 648, 81, 81}},
-        {{1218, 738}, 119, {1128, 648, 81, 81}},   {{812, 492}, 0, {5, 59, 55, 54}},
-        {{812, 492}, 14, {752, 59, 54, 54}},       {{812, 492}, 52, {379, 219, 54, 54}},
-        {{812, 492}, 105, {5, 432, 55, 54}},       {{812, 492}, 119, {752, 432, 54, 54}},
-        {{1827, 1400}, 0, {12, 278, 122, 122}},    {{1827, 1400}, 14, {1692, 278, 122, 122}},
-        {{1827, 1400}, 52, {852, 638, 122, 122}},  {{1827, 1400}, 105, {12, 1118, 122, 122}},
+        {{1218, 738}, 0, {8, 88, 81, 81}},           {{1218, 738}, 14, {1128, 88, 81, 81}},
+        {{1218, 738}, 52, {568, 328, 81, 81}},       {{1218, 738}, 105, {8, 648, 81, 81}},
+        {{1218, 738}, 119, {1128, 648, 81, 81}},     {{812, 492}, 0, {5, 59, 55, 54}},
+        {{812, 492}, 14, {752, 59, 54, 54}},         {{812, 492}, 52, {379, 219, 54, 54}},
+        {{812, 492}, 105, {5, 432, 55, 54}},         {{812, 492}, 119, {752, 432, 54, 54}},
+        {{1827, 1400}, 0, {12, 278, 122, 122}},      {{1827, 1400}, 14, {1692, 278, 122, 122}},
+        {{1827, 1400}, 52, {852, 638, 122, 122}},    {{1827, 1400}, 105, {12, 1118, 122, 122}},
         {{1827, 1400}, 119, {1692, 1118, 122, 122}}, {{2436, 1476}, 0, {16, 176, 162, 162}},
-        {{2436, 1476}, 14, {2256, 176, 162, 162}}, {{2436, 1476}, 52, {1136, 656, 162, 162}},
-        {{2436, 1476}, 105, {16, 1296, 162, 162}}, {{2436, 1476}, 119, {2256, 1296, 162, 162}},
+        {{2436, 1476}, 14, {2256, 176, 162, 162}},   {{2436, 1476}, 52, {1136, 656, 162, 162}},
+        {{2436, 1476}, 105, {16, 1296, 162, 162}},   {{2436, 1476}, 119, {2256, 1296, 162, 162}},
     };
     Fenetre f;
     int touchee = -1;
@@ -143,14 +144,14 @@ TEST(Echelle, ClicsEtLecteurDEcranTrouventLaCaseDessinee) {
         const QRect ecran(f.form.centralWidget()->mapToGlobal(zone.topLeft()), zone.size());
         EXPECT_EQ(QAccessible::queryAccessibleInterface(f.form.Case(cellule))->rect(), ecran)
             << client.width() << " " << cellule;
-        for (const QPoint point : {zone.center(), QPoint(zone.left() + 2, zone.center().y()),
-                                   QPoint(zone.right() - 2, zone.center().y()),
-                                   QPoint(zone.center().x(), zone.top() + 2),
-                                   QPoint(zone.center().x(), zone.bottom() - 2)}) {
+        for (const QPoint point :
+             {zone.center(), QPoint(zone.left() + 2, zone.center().y()),
+              QPoint(zone.right() - 2, zone.center().y()), QPoint(zone.center().x(), zone.top() + 2),
+              QPoint(zone.center().x(), zone.bottom() - 2)}) {
             touchee = -1;
             QTest::mouseClick(f.form.windowHandle(), Qt::LeftButton, {}, coin + point);
-            EXPECT_EQ(touchee, cellule) << client.width() << "x" << client.height() << " at " << point.x()
-                                        << "," << point.y();
+            EXPECT_EQ(touchee, cellule)
+                << client.width() << "x" << client.height() << " at " << point.x() << "," << point.y();
         }
     }
 }
