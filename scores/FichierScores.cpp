@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <utility>
 
 #include <fcntl.h>
@@ -9,7 +10,6 @@
 #include <unistd.h>
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -110,37 +110,6 @@ class DecoupeLignes {
     const bool strict;
 };
 
-// The temporary file that becomes the new file. Its name is fixed: only the holder of the lock
-// writes it, so one left by a killed process is simply replaced by the next update.
-QString NomTemporaire(const QString& cible) {
-    return cible + QStringLiteral(".ecriture");
-}
-
-// A complete copy that an earlier version of the game, killed between writing and renaming,
-// left beside the file: its name is the file's, a dot and six random letters of both cases,
-// and it holds ten lines ending in CR LF, as the game writes them. A player's own copy
-// ("canalisor.txt.bak", "canalisor.txt.backup") does not fit that name and is left alone.
-bool EstUnReste(const QFileInfo& info, const QString& nomFichier) {
-    const QString nom = info.fileName();
-    if (!info.isFile() || info.isSymLink() || nom.size() != nomFichier.size() + 7 ||
-        !nom.startsWith(nomFichier + u'.'))
-        return false;
-    const QStringView suffixe = QStringView(nom).sliced(nomFichier.size() + 1);
-    const auto lettre = [](QChar c) { return c.isLetter() && c.unicode() < 128; };
-    if (!std::all_of(suffixe.begin(), suffixe.end(), lettre) ||
-        std::all_of(suffixe.begin(), suffixe.end(), [](QChar c) { return c.isLower(); }) ||
-        std::all_of(suffixe.begin(), suffixe.end(), [](QChar c) { return c.isUpper(); }))
-        return false;
-    if (info.size() > static_cast<qint64>(NombreLignes * (LongueurLigneMax + 2)))
-        return false;
-    QFile f(info.filePath());
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray octets = f.readAll();
-    return octets.count('\r') == static_cast<qsizetype>(NombreLignes) &&
-           octets.count("\r\n") == static_cast<qsizetype>(NombreLignes) && octets.endsWith("\r\n");
-}
-
 // A link is followed: the lock and the temporary file go beside the file it names, where every
 // copy of the game meets whatever path led it there. Any other path is kept as given (the
 // program's own folder is "./"): a decoded absolute path would lose a folder's name that is
@@ -150,16 +119,69 @@ QString Cible(const QString& chemin) {
     return info.isSymLink() ? info.canonicalFilePath() : chemin;
 }
 
-// Called with the lock held, so no write of this game is under way.
-void EffacerRestes(const QString& cible) {
-    QFile::remove(NomTemporaire(cible));
-    const QFileInfo info(cible);
-    const QFileInfoList voisins =
-        info.dir().entryInfoList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo& voisin : voisins)
-        if (EstUnReste(voisin, info.fileName()))
-            QFile::remove(voisin.filePath());
-}
+// A new file beside `cible` that takes its place once complete. It is made unnamed where the
+// file system allows it, so that a crash while it is written leaves nothing behind; otherwise
+// under a fresh name. It never takes a name that exists (a file, a folder or a link there is
+// passed over), and it removes no name but the one it made.
+class Temporaire {
+  public:
+    explicit Temporaire(const QByteArray& cible) : cible_(cible) {
+        const qsizetype barre = cible.lastIndexOf('/');
+        const QByteArray dossier = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible.first(barre);
+        fd_ = ::open(dossier.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        for (int essai = 0; fd_ < 0 && essai < 100; ++essai) {
+            nom_ = NomNeuf();
+            fd_ = ::open(nom_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd_ < 0)
+                nom_.clear();
+            if (fd_ < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    Temporaire(const Temporaire&) = delete;
+    Temporaire& operator=(const Temporaire&) = delete;
+    ~Temporaire() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!nom_.isEmpty())
+            ::unlink(nom_.constData());
+    }
+
+    int Fd() const { return fd_; }
+
+    // Puts the complete file in the place of `cible`, in one step that no reader sees half done.
+    bool Renommer() {
+        // rename() needs a name: an unnamed file gets one of its own first.
+        const QByteArray lui = "/proc/self/fd/" + QByteArray::number(fd_);
+        for (int essai = 0; nom_.isEmpty() && essai < 100; ++essai) {
+            nom_ = NomNeuf();
+            if (::linkat(AT_FDCWD, lui.constData(), AT_FDCWD, nom_.constData(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            nom_.clear();
+            if (errno != EEXIST)
+                break;
+        }
+        if (::close(std::exchange(fd_, -1)) != 0 || nom_.isEmpty() ||
+            ::rename(nom_.constData(), cible_.constData()) != 0)
+            return false;
+        nom_.clear();
+        return true;
+    }
+
+  private:
+    QByteArray NomNeuf() const {
+        static constexpr char lettres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::random_device hasard;
+        QByteArray nom = cible_ + ".ecriture-";
+        for (int i = 0; i < 6; ++i)
+            nom += lettres[hasard() % (sizeof lettres - 1)];
+        return nom;
+    }
+
+    QByteArray cible_;
+    QByteArray nom_; // the name this made, until the file takes the place of cible_
+    int fd_ = -1;
+};
 
 } // namespace
 
@@ -223,7 +245,6 @@ bool FichierScores::MettreAJour(const Changement& changer) {
             return false;
         QThread::msleep(5);
     }
-    EffacerRestes(cible);
     const std::optional<TableScores> lu = Lire();
     if (!lu)
         return false;
@@ -251,31 +272,17 @@ bool FichierScores::Remplacer(const QByteArray& contenu) {
     if (ancien.st_nlink > 1)
         return RemplacerSurPlace(cible, contenu);
 
-    const QString temporaire = NomTemporaire(cible);
-    QFile::remove(temporaire);
-    QFile fichier(temporaire);
-    // NewOnly: never through a link someone put at that name.
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                      QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    Temporaire temporaire(cibleLocale);
+    const int fd = temporaire.Fd();
+    if (fd < 0)
         return false;
-    const int fd = fichier.handle();
     // A file shared with other players (another owner, a common group) that this player may
     // write but not give away is written in place, or it would become this player's alone.
     // Owner first: a change of owner clears the set-id bits that the mode then puts back.
-    if (::fchown(fd, ancien.st_uid, ancien.st_gid) != 0) {
-        fichier.close();
-        QFile::remove(temporaire);
+    if (::fchown(fd, ancien.st_uid, ancien.st_gid) != 0)
         return RemplacerSurPlace(cible, contenu);
-    }
-    const bool ecrit = ::fchmod(fd, ancien.st_mode & 07777) == 0 && EcrireContenu(fichier, contenu) &&
-                       fichier.flush() && ::fsync(fd) == 0;
-    fichier.close();
-    if (!ecrit || fichier.error() != QFileDevice::NoError ||
-        ::rename(QFile::encodeName(temporaire).constData(), cibleLocale.constData()) != 0) {
-        QFile::remove(temporaire);
-        return false;
-    }
-    return true;
+    return ::fchmod(fd, ancien.st_mode & 07777) == 0 && EcrireContenu(fd, contenu) && ::fsync(fd) == 0 &&
+           temporaire.Renommer();
 }
 
 // Over the old bytes, keeping every name of the file. The room is taken first, so a full disk
@@ -292,7 +299,7 @@ bool FichierScores::RemplacerSurPlace(const QString& cible, const QByteArray& co
         fichier.resize(ancien.size());
         return false;
     }
-    if (EcrireContenu(fichier, contenu) && fichier.flush() && fichier.resize(contenu.size()) &&
+    if (EcrireContenu(fd, contenu) && fichier.resize(contenu.size()) &&
         ::fsync(fd) == 0)
         return true;
     fichier.unsetError();
@@ -303,8 +310,15 @@ bool FichierScores::RemplacerSurPlace(const QString& cible, const QByteArray& co
     return false;
 }
 
-bool FichierScores::EcrireContenu(QIODevice& fichier, const QByteArray& contenu) {
-    return fichier.write(contenu) == contenu.size();
+bool FichierScores::EcrireContenu(int fd, const QByteArray& contenu) {
+    for (qsizetype fait = 0; fait < contenu.size();) {
+        const ssize_t n = ::pwrite(fd, contenu.constData() + fait, static_cast<std::size_t>(contenu.size() - fait),
+                                   static_cast<off_t>(fait));
+        if (n < 0 && errno != EINTR)
+            return false;
+        fait += std::max<ssize_t>(n, 0);
+    }
+    return true;
 }
 
 } // namespace canalisor

@@ -12,8 +12,6 @@
 
 #include "Monde.h"
 
-class QIODevice;
-
 namespace canalisor {
 
 // A line is kept up to this many bytes, the rest up to its CR is dropped: a damaged or hostile
@@ -45,7 +43,7 @@ class FichierScores : public Palmares {
     // Under a lock file beside the file ("canalisor.txt.lock"), which another copy's update
     // waits for; a lock left by a crashed process is taken over. Never creates the file: the
     // player must have made it, and a file gone since start-up is a failure to report, not a
-    // reason to leave a new one behind.
+    // reason to leave a new one behind. Never removes a file it did not make.
     bool MettreAJour(const Changement& changer) override;
     // Replaces the file's table whole, under the same lock.
     bool Ecrire(const TableScores& table);
@@ -55,9 +53,9 @@ class FichierScores : public Palmares {
     void AttenteVerrou(std::chrono::milliseconds attente) { attenteVerrou = attente; }
 
   protected:
-    // Puts the new contents into the file that replaces the old one. Tests make it fail the
-    // way a full disk does.
-    virtual bool EcrireContenu(QIODevice& fichier, const QByteArray& contenu);
+    // Puts the new contents at the start of the open file `fd`. Tests make it fail the way a
+    // full disk does.
+    virtual bool EcrireContenu(int fd, const QByteArray& contenu);
 
   private:
     bool Remplacer(const QByteArray& contenu);
