@@ -285,29 +285,35 @@ bool FichierScores::Remplacer(const QByteArray& contenu) {
            temporaire.Renommer();
 }
 
-// Over the old bytes, keeping every name of the file. The room is taken first, so a full disk
-// refuses before any old byte is touched; a write refused after that puts the old bytes back.
+// Over the old bytes, keeping every name of the file. Room for the new bytes is reserved first
+// without changing the file's size, so a full disk refuses before any old byte is touched and a
+// crash at any moment leaves the old bytes or the new ones, never a file grown with zeros that
+// would spoil a last line written without its line end. Where the file system cannot reserve
+// room, the write goes on without. A write refused after all puts the old bytes back.
 bool FichierScores::RemplacerSurPlace(const QString& cible, const QByteArray& contenu) {
-    QFile fichier(cible);
-    if (!fichier.open(QIODevice::ReadWrite) || fichier.size() > OctetsLusMax)
+    const int fd = ::open(QFile::encodeName(cible).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    const QByteArray ancien = fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError || !fichier.seek(0))
-        return false;
-    const int fd = fichier.handle();
-    if (contenu.size() > ancien.size() && ::posix_fallocate(fd, 0, contenu.size()) != 0) {
-        fichier.resize(ancien.size());
-        return false;
+    QByteArray ancien(OctetsLusMax + 1, Qt::Uninitialized);
+    qsizetype lus = 0;
+    for (ssize_t n = 1; n > 0 && lus < ancien.size(); lus += std::max<ssize_t>(n, 0)) {
+        n = ::pread(fd, ancien.data() + lus, static_cast<std::size_t>(ancien.size() - lus), lus);
+        if (n < 0 && errno != EINTR) {
+            ::close(fd);
+            return false;
+        }
     }
-    if (EcrireContenu(fd, contenu) && fichier.resize(contenu.size()) &&
-        ::fsync(fd) == 0)
-        return true;
-    fichier.unsetError();
-    if (fichier.seek(0))
-        fichier.write(ancien);
-    fichier.flush();
-    fichier.resize(ancien.size());
-    return false;
+    ancien.truncate(lus);
+    const int reserve = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(contenu.size()));
+    bool ecrit = lus <= OctetsLusMax && (reserve == 0 || errno == EOPNOTSUPP || errno == ENOSYS);
+    if (ecrit) {
+        ecrit = EcrireContenu(fd, contenu) && ::ftruncate(fd, static_cast<off_t>(contenu.size())) == 0 &&
+                ::fsync(fd) == 0;
+        [[maybe_unused]] const bool remis = !ecrit && FichierScores::EcrireContenu(fd, ancien) &&
+                                            ::ftruncate(fd, static_cast<off_t>(ancien.size())) == 0;
+    }
+    ::close(fd);
+    return ecrit;
 }
 
 bool FichierScores::EcrireContenu(int fd, const QByteArray& contenu) {
