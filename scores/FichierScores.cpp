@@ -6,13 +6,13 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QThread>
 
 #include "Texte1252.h"
@@ -118,6 +118,53 @@ QString Cible(const QString& chemin) {
     const QFileInfo info(chemin);
     return info.isSymLink() ? info.canonicalFilePath() : chemin;
 }
+
+// The lock that every copy's update holds: flock() on the file itself. The system releases it
+// when its holder ends, however it ends, so that no lock outlives a killed game, and it needs
+// no other file beside this one (none that another player could leave behind, none that could
+// be a folder or a link). A copy that waited while the holder renamed a new file over the old
+// one holds the old file's lock: it takes the new file's.
+class Verrou {
+  public:
+    Verrou(const QByteArray& cible, std::chrono::milliseconds attente) {
+        const QDeadlineTimer fin(attente);
+        for (;;) {
+            // O_NONBLOCK: something other than a file put there since is never waited on.
+            fd_ = ::open(cible.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            struct stat ouvert {}, present {};
+            if (fd_ < 0 || ::fstat(fd_, &ouvert) != 0 || !S_ISREG(ouvert.st_mode))
+                break;
+            const int pris = ::flock(fd_, LOCK_EX | LOCK_NB);
+            // A file system that keeps no locks cannot order the copies: the update goes on.
+            if (pris != 0 && errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            if (pris == 0) {
+                if (::stat(cible.constData(), &present) != 0)
+                    break;
+                if (present.st_dev == ouvert.st_dev && present.st_ino == ouvert.st_ino)
+                    return;
+            } else if (fin.hasExpired()) {
+                break;
+            } else {
+                // Another copy holds it for a few milliseconds.
+                QThread::msleep(5);
+            }
+            ::close(std::exchange(fd_, -1));
+        }
+        if (fd_ >= 0)
+            ::close(std::exchange(fd_, -1));
+    }
+    Verrou(const Verrou&) = delete;
+    Verrou& operator=(const Verrou&) = delete;
+    ~Verrou() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool Tenu() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
 
 // A new file beside `cible` that takes its place once complete. It is made unnamed where the
 // file system allows it, so that a crash while it is written leaves nothing behind; otherwise
@@ -236,15 +283,9 @@ bool FichierScores::MettreAJour(const Changement& changer) {
     const QString cible = Cible(cheminFichier);
     if (cible.isEmpty())
         return false;
-    QLockFile verrou(cible + QStringLiteral(".lock"));
-    // Another copy holds the lock for a few milliseconds: ask again often rather than in
-    // QLockFile's own growing steps, which would keep the player waiting up to seconds.
-    const QDeadlineTimer fin(attenteVerrou);
-    while (!verrou.tryLock(0)) {
-        if (verrou.error() != QLockFile::LockFailedError || fin.hasExpired())
-            return false;
-        QThread::msleep(5);
-    }
+    const Verrou verrou(QFile::encodeName(cible), attenteVerrou);
+    if (!verrou.Tenu())
+        return false;
     const std::optional<TableScores> lu = Lire();
     if (!lu)
         return false;

@@ -40,8 +40,8 @@ class FichierScores : public Palmares {
 
     bool Existe() override;
     std::optional<TableScores> Lire() override;
-    // Under a lock file beside the file ("canalisor.txt.lock"), which another copy's update
-    // waits for; a lock left by a crashed process is taken over. Never creates the file: the
+    // Under a lock on the file, which another copy's update waits for and which the system
+    // releases when its holder ends, however it ends. Never creates the file: the
     // player must have made it, and a file gone since start-up is a failure to report, not a
     // reason to leave a new one behind. Never removes a file it did not make.
     bool MettreAJour(const Changement& changer) override;

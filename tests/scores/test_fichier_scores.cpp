@@ -2,8 +2,14 @@
 // the write that replaces the file whole or leaves it as it was, copies of the game that end
 // their games at the same time, and the windows-1252 text the file holds.
 #include <filesystem>
+#include <csignal>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -97,19 +103,19 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
 }
 
 // A write replaces the file whole with ten lines ending in CR LF, and the new file is the old
-// one's: its mode, owner and group, and every name it has (written in place). A lock left by a
-// killed copy does not stop it. A write that cannot be made (the file gone or changed since
-// start-up, the disk full) changes nothing, and never makes a file.
+// one's: its mode, owner and group, and every name it has (written in place). A write that
+// cannot be made (the file gone or changed since start-up, the disk full, another copy holding
+// the lock all along) changes nothing, and never makes a file.
 TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
     // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what happens
-    // before the write: (c) a copy crashed holding the lock, (l) a
-    // second name, a hard link, (r) the disk refuses the bytes after half of them, (d) a folder in
-    // the file's place, (s) the folder made read-only, (t) another copy holds the lock meanwhile;
+    // before the write: (l) a second name, a hard link, (r) the disk refuses the bytes after half
+    // of them, (d) a folder in the file's place, (s) the folder made read-only, (t) another copy
+    // holds the lock meanwhile;
     // what the path holds after it ("" for no regular file), and what the folder holds beside it.
     // Only root can give a file away, as CI runs.
     const std::string ancien = "Jules\n5000\n" + std::string(100, 'x') + "\n";
     const std::tuple<const char*, mode_t, int, bool, std::string_view, std::string, const char*> cas[] = {
-        {"0640", 0640, -1, false, "c", Exemple, ""},
+        {"0640", 0640, -1, false, "", Exemple, ""},
         {"0604", 0604, -1, false, "l", Exemple, " .lien"},
         {"0444 a nobody", 0444, 65534, false, "", Exemple, ""},
         {"0666 a root", 0666, 0, true, "", Exemple, ""},
@@ -118,7 +124,7 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         {"deux noms, refuse", 0644, -1, true, "lr", ancien, " .lien"},
         {"0444", 0444, -1, true, "", ancien, ""},
         {"dossier 0555", 0644, -1, true, "s", ancien, ""},
-        {"verrou tenu", 0644, -1, true, "t", ancien, " .lock"},
+        {"verrou tenu", 0644, -1, true, "t", ancien, ""},
     };
     fichier.AttenteVerrou(std::chrono::milliseconds(50)); // as long as a held lock makes a test wait
     for (const auto& [nom, mode, proprietaire, joueur, avant, contenu, apres] : cas) {
@@ -136,12 +142,8 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         fichier.refuse = fait('r');
         ASSERT_TRUE(!fait('l') || link("canalisor.txt", "canalisor.txt.lien") == 0);
         ASSERT_TRUE(!fait('d') || (fs::remove("canalisor.txt") && fs::create_directory("canalisor.txt")));
-        std::optional<QLockFile> tenu;
-        ASSERT_TRUE(!fait('t') || tenu.emplace("canalisor.txt.lock").tryLock(0));
-        const pid_t abandon = fait('c') ? fork() : -1;
-        if (abandon == 0) // a copy that crashes holding the lock
-            _exit(QLockFile("canalisor.txt.lock").tryLock(0) ? 0 : 1);
-        ASSERT_TRUE(abandon < 0 || (FinitBien(abandon) && fs::exists("canalisor.txt.lock")));
+        const int tenu = fait('t') ? open("canalisor.txt", O_RDONLY) : -1;
+        ASSERT_TRUE(!fait('t') || flock(tenu, LOCK_EX) == 0);
         const pid_t pid = fork();
         if (pid == 0) // as root, the write is made as user nobody, real ids too since Qt asks access(2)
             _exit((ecrivain != geteuid() && (setgid(65534) || setuid(65534))) ||
@@ -158,6 +160,8 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         // may be left, no new file made.
         const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System;
         EXPECT_EQ(QDir().entryList(tout, QDir::Name).join(' ').remove("canalisor.txt").toStdString(), apres);
+        if (tenu >= 0)
+            close(tenu);
     }
 }
 
@@ -183,6 +187,100 @@ TEST_F(SurDisque, UneFinDePartieNEffaceAucunFichierDuJoueur) {
                   "canalisor.txt.ecriture");
         EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
     }
+}
+
+// What other copies and older builds may leave beside the file never stops a game end, and no
+// link there is followed: a lock or temporary name that is a folder or a link, an older build's
+// lock file whose holder was killed, a copy killed while it held the lock.
+TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
+    const struct {
+        const char* cas;
+        const char* nom; // beside canalisor.txt
+        const char* quoi; // "dossier", "lien" (to ../victime), "verrou Qt" or "tue pendant l'ecriture"
+    } cas[] = {
+        {"verrou dossier", ".lock", "dossier"},
+        {"verrou lien", ".lock", "lien"},
+        {"temporaire dossier", ".ecriture", "dossier"},
+        {"temporaire lien", ".ecriture", "lien"},
+        {"verrou d'une version tuee", ".lock", "verrou Qt"},
+        {"copie tuee en ecrivant", "", "tue pendant l'ecriture"},
+    };
+    const std::string victime = tmp.path().toStdString() + "/victime";
+    fichier.AttenteVerrou(std::chrono::milliseconds(1000));
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        Entrer();
+        Poser(victime, "victime");
+        Poser("canalisor.txt", "Jules\r\n5000\r\n");
+        const std::string nom = "canalisor.txt"s + k.nom, quoi = k.quoi;
+        if (quoi == "dossier")
+            fs::create_directory(nom);
+        if (quoi == "lien")
+            fs::create_symlink(victime, nom);
+        const pid_t tue = quoi == "verrou Qt" || quoi == "tue pendant l'ecriture" ? fork() : -1;
+        if (tue == 0 && quoi == "verrou Qt") // as an older build locked, then killed
+            _exit(QLockFile(QString::fromStdString(nom)).tryLock(0) ? 0 : 1);
+        if (tue == 0)
+            fichier.MettreAJour([](const TableScores&) { return raise(SIGKILL), std::optional<TableScores>(); });
+        int statut = 0;
+        ASSERT_TRUE(tue < 0 || waitpid(tue, &statut, 0) == tue);
+        EXPECT_TRUE(fichier.Ecrire(TableExemple()));
+        EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
+        std::ifstream lu(victime);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), "victime");
+        EXPECT_TRUE(quoi != "dossier" || fs::is_directory(nom));
+        EXPECT_TRUE(quoi != "lien" || fs::is_symlink(nom));
+    }
+}
+
+// In a folder every player may write, with the sticky bit, a player cannot remove another's
+// files: what player A's killed game left (an older build's lock, a lock held when it died)
+// must not make player B's game end wait or fail. Run as root, with the two players named in
+// CANALISOR_JOUEURS ("a b"), or uids 65533 and 65534.
+TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two players";
+    std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
+    if (const char* noms = std::getenv("CANALISOR_JOUEURS")) {
+        std::istringstream lus(noms);
+        for (auto& [uid, gid] : joueurs) {
+            std::string nom;
+            lus >> nom;
+            const passwd* pw = getpwnam(nom.c_str());
+            ASSERT_NE(pw, nullptr) << nom;
+            uid = pw->pw_uid, gid = pw->pw_gid;
+        }
+    }
+    QTemporaryDir tmp;
+    const fs::path avant = fs::current_path();
+    ASSERT_EQ(chmod(tmp.path().toLocal8Bit().constData(), 01777), 0);
+    fs::current_path(tmp.path().toStdString());
+    Poser("canalisor.txt", Exemple);
+    ASSERT_EQ(chown("canalisor.txt", joueurs[0].first, joueurs[0].second) || chmod("canalisor.txt", 0666), 0);
+    // Runs f as player j in a process of its own; true when it ends by _exit(0).
+    const auto enTantQue = [&joueurs](int j, const std::function<bool()>& f) {
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(setgid(joueurs[j].second) || setuid(joueurs[j].first) || !f());
+        return FinitBien(pid);
+    };
+    EXPECT_TRUE(enTantQue(0, [] { return QLockFile("canalisor.txt.lock").tryLock(0); })); // an older build's
+    EXPECT_FALSE(enTantQue(0, [] {
+        return FichierScores("canalisor.txt").MettreAJour([](const TableScores&) {
+            return raise(SIGKILL), std::optional<TableScores>();
+        });
+    }));
+    const auto debut = std::chrono::steady_clock::now();
+    EXPECT_TRUE(enTantQue(1, [] {
+        TableScores table = TableExemple();
+        table[4] = {"Bea", "100"};
+        FichierScores f("canalisor.txt");
+        f.AttenteVerrou(std::chrono::milliseconds(2000));
+        return f.Ecrire(table);
+    }));
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(1000));
+    EXPECT_EQ(EnLigne(FichierScores("canalisor.txt").Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Bea 100,");
+    fs::current_path(avant);
 }
 
 // Brings a copy of the game to its last try and loses it with this final score; the name box
