@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <utility>
 
@@ -110,13 +112,19 @@ class DecoupeLignes {
     const bool strict;
 };
 
-// A link is followed: the lock and the temporary file go beside the file it names, where every
-// copy of the game meets whatever path led it there. Any other path is kept as given (the
-// program's own folder is "./"): a decoded absolute path would lose a folder's name that is
-// not valid UTF-8, and with it the file.
-QString Cible(const QString& chemin) {
-    const QFileInfo info(chemin);
-    return info.isSymLink() ? info.canonicalFilePath() : chemin;
+// A link is followed, from the bytes of its path: the new file goes beside the file it names,
+// where every copy of the game meets whatever path led it there, and the link stays a link.
+// Any other path is kept as given (the program's own folder is "./"). Never decoded: a decoded
+// path would lose a folder's name that is not valid UTF-8, and with it the file.
+QByteArray Cible(const QString& chemin) {
+    const QByteArray octets = QFile::encodeName(chemin);
+    struct stat st {};
+    if (octets.isEmpty() || ::lstat(octets.constData(), &st) != 0)
+        return {};
+    if (!S_ISLNK(st.st_mode))
+        return octets;
+    const std::unique_ptr<char, decltype(&std::free)> vrai(::realpath(octets.constData(), nullptr), &std::free);
+    return vrai ? QByteArray(vrai.get()) : QByteArray();
 }
 
 // The lock that every copy's update holds: flock() on the file itself. The system releases it
@@ -280,10 +288,10 @@ std::optional<TableScores> FichierScores::Lire() {
 bool FichierScores::MettreAJour(const Changement& changer) {
     if (!Existe())
         return false;
-    const QString cible = Cible(cheminFichier);
+    const QByteArray cible = Cible(cheminFichier);
     if (cible.isEmpty())
         return false;
-    const Verrou verrou(QFile::encodeName(cible), attenteVerrou);
+    const Verrou verrou(cible, attenteVerrou);
     if (!verrou.Tenu())
         return false;
     const std::optional<TableScores> lu = Lire();
@@ -301,19 +309,18 @@ bool FichierScores::Ecrire(const TableScores& table) {
 // complete: a crash or a full disk leaves the old file as it was. The new file takes the old
 // one's mode, owner and group.
 bool FichierScores::Remplacer(const QByteArray& contenu) {
-    const QString cible = Cible(cheminFichier);
-    const QByteArray cibleLocale = QFile::encodeName(cible);
+    const QByteArray cible = Cible(cheminFichier);
     struct stat ancien {};
-    if (cible.isEmpty() || ::stat(cibleLocale.constData(), &ancien) != 0 || !S_ISREG(ancien.st_mode))
+    if (cible.isEmpty() || ::stat(cible.constData(), &ancien) != 0 || !S_ISREG(ancien.st_mode))
         return false;
     // A renamed file would not be writable by this process: the player made it read-only.
-    if (::access(cibleLocale.constData(), W_OK) != 0)
+    if (::access(cible.constData(), W_OK) != 0)
         return false;
     // Renaming over a file with other names would leave them on the old table.
     if (ancien.st_nlink > 1)
         return RemplacerSurPlace(cible, contenu);
 
-    Temporaire temporaire(cibleLocale);
+    Temporaire temporaire(cible);
     const int fd = temporaire.Fd();
     if (fd < 0)
         return false;
@@ -331,8 +338,8 @@ bool FichierScores::Remplacer(const QByteArray& contenu) {
 // crash at any moment leaves the old bytes or the new ones, never a file grown with zeros that
 // would spoil a last line written without its line end. Where the file system cannot reserve
 // room, the write goes on without. A write refused after all puts the old bytes back.
-bool FichierScores::RemplacerSurPlace(const QString& cible, const QByteArray& contenu) {
-    const int fd = ::open(QFile::encodeName(cible).constData(), O_RDWR | O_CLOEXEC);
+bool FichierScores::RemplacerSurPlace(const QByteArray& cible, const QByteArray& contenu) {
+    const int fd = ::open(cible.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return false;
     QByteArray ancien(OctetsLusMax + 1, Qt::Uninitialized);

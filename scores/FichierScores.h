@@ -59,7 +59,7 @@ class FichierScores : public Palmares {
 
   private:
     bool Remplacer(const QByteArray& contenu);
-    bool RemplacerSurPlace(const QString& cible, const QByteArray& contenu);
+    bool RemplacerSurPlace(const QByteArray& cible, const QByteArray& contenu);
 
     QString cheminFichier;
     std::chrono::milliseconds attenteVerrou{5000};

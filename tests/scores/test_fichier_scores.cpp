@@ -189,6 +189,40 @@ TEST_F(SurDisque, UneFinDePartieNEffaceAucunFichierDuJoueur) {
     }
 }
 
+// A canalisor.txt that is a symbolic link stays one, and the file it leads to is written, from
+// a folder whose name is not valid UTF-8 (this test's own) to one whose name is.
+TEST_F(SurDisque, UnLienResteUnLienEtSaCibleEstEcrite) {
+    const std::string utf8 = tmp.path().toStdString() + "/cible";
+    const struct {
+        const char* cas;
+        std::string lien; // what canalisor.txt leads to
+        std::string cible; // the file written in the end
+        bool deuxNoms; // the file has a second name, so it is written in place
+    } cas[] = {
+        {"relatif, dossier non UTF-8", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", false},
+        {"absolu, dossier UTF-8", utf8 + "/canalisor.txt", utf8 + "/canalisor.txt", false},
+        {"deux liens de suite", "lien2", "vrai\xe9/canalisor.txt", false},
+        {"cible a deux noms", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", true},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        Entrer();
+        fs::remove_all(utf8);
+        fs::create_directory(utf8), fs::create_directory("vrai\xe9");
+        Poser(k.cible, "Jules\r\n5000\r\n");
+        fs::create_symlink(k.lien, "canalisor.txt");
+        if (k.lien == "lien2")
+            fs::create_symlink(k.cible, "lien2");
+        if (k.deuxNoms)
+            fs::create_hard_link(k.cible, "autre_nom");
+        EXPECT_TRUE(fichier.Ecrire(TableExemple()));
+        EXPECT_TRUE(fs::is_symlink("canalisor.txt"));
+        std::ifstream lu(k.cible, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), Exemple);
+        EXPECT_EQ(fs::hard_link_count(k.cible), k.deuxNoms ? 2u : 1u);
+    }
+}
+
 // What other copies and older builds may leave beside the file never stops a game end, and no
 // link there is followed: a lock or temporary name that is a folder or a link, an older build's
 // lock file whose holder was killed, a copy killed while it held the lock.
