@@ -265,7 +265,8 @@ QByteArray EcrireScores(const TableScores& texte) {
     return octets;
 }
 
-FichierScores::FichierScores(QString chemin) : cheminFichier(std::move(chemin)) {}
+FichierScores::FichierScores(QString chemin, bool ecriture)
+    : cheminFichier(std::move(chemin)), ecritureAutorisee(ecriture) {}
 
 bool FichierScores::Existe() {
     return QFileInfo(cheminFichier).isFile();
@@ -298,7 +299,7 @@ bool FichierScores::MettreAJour(const Changement& changer) {
     if (!lu)
         return false;
     const std::optional<TableScores> nouvelle = changer(*lu);
-    return !nouvelle || Remplacer(EcrireScores(*nouvelle));
+    return !nouvelle || (ecritureAutorisee && Remplacer(EcrireScores(*nouvelle)));
 }
 
 bool FichierScores::Ecrire(const TableScores& table) {

@@ -36,7 +36,8 @@ QByteArray EcrireScores(const TableScores& table);
 
 class FichierScores : public Palmares {
   public:
-    explicit FichierScores(QString chemin);
+    // With `ecriture` false the file is only read: every update that would write it fails.
+    explicit FichierScores(QString chemin, bool ecriture = true);
 
     bool Existe() override;
     std::optional<TableScores> Lire() override;
@@ -62,6 +63,7 @@ class FichierScores : public Palmares {
     bool RemplacerSurPlace(const QByteArray& cible, const QByteArray& contenu);
 
     QString cheminFichier;
+    bool ecritureAutorisee;
     std::chrono::milliseconds attenteVerrou{5000};
 };
 
