@@ -207,10 +207,9 @@ class Temporaire {
     // Puts the complete file in the place of `cible`, in one step that no reader sees half done.
     bool Renommer() {
         // rename() needs a name: an unnamed file gets one of its own first.
-        const QByteArray lui = "/proc/self/fd/" + QByteArray::number(fd_);
         for (int essai = 0; nom_.isEmpty() && essai < 100; ++essai) {
             nom_ = NomNeuf();
-            if (::linkat(AT_FDCWD, lui.constData(), AT_FDCWD, nom_.constData(), AT_SYMLINK_FOLLOW) == 0)
+            if (::linkat(AT_FDCWD, Lui().constData(), AT_FDCWD, nom_.constData(), AT_SYMLINK_FOLLOW) == 0)
                 break;
             nom_.clear();
             if (errno != EEXIST)
@@ -223,7 +222,18 @@ class Temporaire {
         return true;
     }
 
+    // Gives the complete file the name `cible` only where nothing has that name yet, not even a
+    // link that leads nowhere; false with errno set otherwise.
+    bool Nommer() const {
+        return nom_.isEmpty()
+                   ? ::linkat(AT_FDCWD, Lui().constData(), AT_FDCWD, cible_.constData(), AT_SYMLINK_FOLLOW) == 0
+                   : ::link(nom_.constData(), cible_.constData()) == 0;
+    }
+
   private:
+    // The open file, for linkat() to give a name to an unnamed one.
+    QByteArray Lui() const { return "/proc/self/fd/" + QByteArray::number(fd_); }
+
     QByteArray NomNeuf() const {
         static constexpr char lettres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
         std::random_device hasard;
@@ -366,6 +376,40 @@ bool FichierScores::RemplacerSurPlace(const QByteArray& cible, const QByteArray&
 }
 
 bool FichierScores::EcrireContenu(int fd, const QByteArray& contenu) {
+    return EcrireTout(fd, contenu);
+}
+
+int CopierVersNouveauFichier(const QByteArray& source, const QByteArray& destination) {
+    const int fd = ::open(source.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int erreur = S_ISREG(st.st_mode) ? errno : EINVAL;
+        ::close(fd);
+        return erreur;
+    }
+    QByteArray octets(OctetsLusMax, Qt::Uninitialized);
+    qsizetype lus = 0;
+    for (ssize_t n = 1; n > 0 && lus < octets.size(); lus += std::max<ssize_t>(n, 0)) {
+        n = ::pread(fd, octets.data() + lus, static_cast<std::size_t>(octets.size() - lus), lus);
+        if (n < 0 && errno != EINTR) {
+            const int erreur = errno;
+            ::close(fd);
+            return erreur;
+        }
+    }
+    ::close(fd);
+    octets.truncate(lus);
+    Temporaire copie(destination);
+    // The player must be able to rewrite the copy, whatever the mode of the file it comes from.
+    if (copie.Fd() < 0 || ::fchmod(copie.Fd(), (st.st_mode & 0666) | 0600) != 0 || !EcrireTout(copie.Fd(), octets) ||
+        ::fsync(copie.Fd()) != 0 || !copie.Nommer())
+        return errno;
+    return 0;
+}
+
+bool EcrireTout(int fd, const QByteArray& contenu) {
     for (qsizetype fait = 0; fait < contenu.size();) {
         const ssize_t n = ::pwrite(fd, contenu.constData() + fait, static_cast<std::size_t>(contenu.size() - fait),
                                    static_cast<off_t>(fait));

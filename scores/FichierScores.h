@@ -34,6 +34,16 @@ TableScores LireScores(QByteArrayView octets);
 // windows-1252 cannot hold is written as '?'.
 QByteArray EcrireScores(const TableScores& table);
 
+// Writes all of `contenu` at the start of the open file `fd`; false, with errno set, when the
+// system refuses.
+bool EcrireTout(int fd, const QByteArray& contenu);
+
+// Makes the new file `destination` (a path's bytes) a copy of the file `source`, whole or not
+// at all: it is written unnamed and named last, never over anything that already has that name
+// (a file, a folder, a link, even one that leads nowhere). Its mode is the source's, which its
+// owner may always write. 0, or the errno that stopped it.
+int CopierVersNouveauFichier(const QByteArray& source, const QByteArray& destination);
+
 class FichierScores : public Palmares {
   public:
     // With `ecriture` false the file is only read: every update that would write it fails.

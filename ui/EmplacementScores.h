@@ -22,6 +22,14 @@ inline constexpr const char* MarqueInstallation = "installation";
 // build, or a copy of an installed folder made anywhere else, is not installed.
 bool ProgrammeInstalle(const QString& dossier);
 
+// The player's data folder for this program, by the XDG rules: XDG_DATA_HOME when it is an
+// absolute path (a relative one is ignored), else HOME/.local/share, the account's home
+// `maisonDuCompte` standing in for a HOME unset or not absolute; "canalisor" below it. Empty
+// when no absolute folder is known. Each argument may be null.
+QString DossierDonneesJoueur(const char* xdgDataHome, const char* home, const char* maisonDuCompte);
+// The same from the environment and the account database.
+QString DossierDonneesJoueur();
+
 // The best-scores file to use, and whether a game end may write it.
 struct Emplacement {
     QString Fichier;
@@ -38,9 +46,10 @@ struct Emplacement {
 //   start-up says the file is missing.
 // A copy that cannot be made is told through `dialogues`, and the program's own file is read
 // but never written.
-// `dossierJoueur` empty means the player's data folder (~/.local/share/canalisor).
+// `dossierJoueur` is the player's data folder (DossierDonneesJoueur()), empty when there is none.
+// Every box names its files by their full paths.
 Emplacement EmplacementScores(const QString& chemin, Dialogues& dialogues, bool installe,
-                              QString dossierJoueur = {},
+                              const QString& dossierJoueur,
                               const std::function<bool(const QString&)>& inscriptible = DossierInscriptible);
 
 } // namespace canalisor::ui

@@ -34,7 +34,8 @@ int main(int argc, char* argv[]) {
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
     const canalisor::ui::Emplacement emplacement =
-        canalisor::ui::EmplacementScores(chemin, dialogues, canalisor::ui::ProgrammeInstalle(chemin));
+        canalisor::ui::EmplacementScores(chemin, dialogues, canalisor::ui::ProgrammeInstalle(chemin),
+                                         canalisor::ui::DossierDonneesJoueur());
     canalisor::FichierScores palmares(emplacement.Fichier, emplacement.Ecriture);
     canalisor::ui::FenetrePrincipale fenetre(hasard, horloge, dialogues, palmares, chemin);
     dialogues.Parent(&fenetre);
