@@ -163,6 +163,11 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         if (tenu >= 0)
             close(tenu);
     }
+    // A file handed out to be read only is never written, whoever may write it.
+    Entrer();
+    Poser("canalisor.txt", ancien);
+    EXPECT_FALSE(FichierScores(QStringLiteral("canalisor.txt"), false).Ecrire(TableExemple()));
+    EXPECT_EQ(EnLigne(fichier.Lire()), "Jules 5000, 0, 0, 0, 0,");
 }
 
 // A game end deletes no file it did not make: a player's copies beside the file stay, even
