@@ -248,6 +248,20 @@ class Temporaire {
     int fd_ = -1;
 };
 
+// Up to `plafond` bytes from the start of the open file `fd`; nothing, with errno set, when the
+// system refuses.
+std::optional<QByteArray> LireDebut(int fd, qsizetype plafond) {
+    QByteArray octets(plafond, Qt::Uninitialized);
+    qsizetype lus = 0;
+    for (ssize_t n = 1; n > 0 && lus < plafond; lus += std::max<ssize_t>(n, 0)) {
+        n = ::pread(fd, octets.data() + lus, static_cast<std::size_t>(plafond - lus), lus);
+        if (n < 0 && errno != EINTR)
+            return std::nullopt;
+    }
+    octets.truncate(lus);
+    return octets;
+}
+
 } // namespace
 
 TableScores LireScores(QByteArrayView octets) {
@@ -353,23 +367,14 @@ bool FichierScores::RemplacerSurPlace(const QByteArray& cible, const QByteArray&
     const int fd = ::open(cible.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return false;
-    QByteArray ancien(OctetsLusMax + 1, Qt::Uninitialized);
-    qsizetype lus = 0;
-    for (ssize_t n = 1; n > 0 && lus < ancien.size(); lus += std::max<ssize_t>(n, 0)) {
-        n = ::pread(fd, ancien.data() + lus, static_cast<std::size_t>(ancien.size() - lus), lus);
-        if (n < 0 && errno != EINTR) {
-            ::close(fd);
-            return false;
-        }
-    }
-    ancien.truncate(lus);
-    const int reserve = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(contenu.size()));
-    bool ecrit = lus <= OctetsLusMax && (reserve == 0 || errno == EOPNOTSUPP || errno == ENOSYS);
+    const std::optional<QByteArray> ancien = LireDebut(fd, OctetsLusMax + 1);
+    const int reserve = ancien ? ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(contenu.size())) : -1;
+    bool ecrit = ancien && ancien->size() <= OctetsLusMax && (reserve == 0 || errno == EOPNOTSUPP || errno == ENOSYS);
     if (ecrit) {
         ecrit = EcrireContenu(fd, contenu) && ::ftruncate(fd, static_cast<off_t>(contenu.size())) == 0 &&
                 ::fsync(fd) == 0;
-        [[maybe_unused]] const bool remis = !ecrit && FichierScores::EcrireContenu(fd, ancien) &&
-                                            ::ftruncate(fd, static_cast<off_t>(ancien.size())) == 0;
+        [[maybe_unused]] const bool remis =
+            !ecrit && EcrireTout(fd, *ancien) && ::ftruncate(fd, static_cast<off_t>(ancien->size())) == 0;
     }
     ::close(fd);
     return ecrit;
@@ -389,21 +394,14 @@ int CopierVersNouveauFichier(const QByteArray& source, const QByteArray& destina
         ::close(fd);
         return erreur;
     }
-    QByteArray octets(OctetsLusMax, Qt::Uninitialized);
-    qsizetype lus = 0;
-    for (ssize_t n = 1; n > 0 && lus < octets.size(); lus += std::max<ssize_t>(n, 0)) {
-        n = ::pread(fd, octets.data() + lus, static_cast<std::size_t>(octets.size() - lus), lus);
-        if (n < 0 && errno != EINTR) {
-            const int erreur = errno;
-            ::close(fd);
-            return erreur;
-        }
-    }
+    const std::optional<QByteArray> octets = LireDebut(fd, OctetsLusMax);
+    const int erreur = errno;
     ::close(fd);
-    octets.truncate(lus);
+    if (!octets)
+        return erreur;
     Temporaire copie(destination);
     // The player must be able to rewrite the copy, whatever the mode of the file it comes from.
-    if (copie.Fd() < 0 || ::fchmod(copie.Fd(), (st.st_mode & 0666) | 0600) != 0 || !EcrireTout(copie.Fd(), octets) ||
+    if (copie.Fd() < 0 || ::fchmod(copie.Fd(), (st.st_mode & 0666) | 0600) != 0 || !EcrireTout(copie.Fd(), *octets) ||
         ::fsync(copie.Fd()) != 0 || !copie.Nommer())
         return errno;
     return 0;
