@@ -2,17 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <random>
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QThread>
 
 #include "Texte1252.h"
@@ -110,55 +112,154 @@ class DecoupeLignes {
     const bool strict;
 };
 
-// The temporary file that becomes the new file. Its name is fixed: only the holder of the lock
-// writes it, so one left by a killed process is simply replaced by the next update.
-QString NomTemporaire(const QString& cible) {
-    return cible + QStringLiteral(".ecriture");
+// A link is followed, from the bytes of its path: the new file goes beside the file it names,
+// where every copy of the game meets whatever path led it there, and the link stays a link.
+// Any other path is kept as given (the program's own folder is "./"). Never decoded: a decoded
+// path would lose a folder's name that is not valid UTF-8, and with it the file.
+QByteArray Cible(const QString& chemin) {
+    const QByteArray octets = QFile::encodeName(chemin);
+    struct stat st {};
+    if (octets.isEmpty() || ::lstat(octets.constData(), &st) != 0)
+        return {};
+    if (!S_ISLNK(st.st_mode))
+        return octets;
+    const std::unique_ptr<char, decltype(&std::free)> vrai(::realpath(octets.constData(), nullptr), &std::free);
+    return vrai ? QByteArray(vrai.get()) : QByteArray();
 }
 
-// A complete copy that an earlier version of the game, killed between writing and renaming,
-// left beside the file: its name is the file's, a dot and six random letters of both cases,
-// and it holds ten lines ending in CR LF, as the game writes them. A player's own copy
-// ("canalisor.txt.bak", "canalisor.txt.backup") does not fit that name and is left alone.
-bool EstUnReste(const QFileInfo& info, const QString& nomFichier) {
-    const QString nom = info.fileName();
-    if (!info.isFile() || info.isSymLink() || nom.size() != nomFichier.size() + 7 ||
-        !nom.startsWith(nomFichier + u'.'))
-        return false;
-    const QStringView suffixe = QStringView(nom).sliced(nomFichier.size() + 1);
-    const auto lettre = [](QChar c) { return c.isLetter() && c.unicode() < 128; };
-    if (!std::all_of(suffixe.begin(), suffixe.end(), lettre) ||
-        std::all_of(suffixe.begin(), suffixe.end(), [](QChar c) { return c.isLower(); }) ||
-        std::all_of(suffixe.begin(), suffixe.end(), [](QChar c) { return c.isUpper(); }))
-        return false;
-    if (info.size() > static_cast<qint64>(NombreLignes * (LongueurLigneMax + 2)))
-        return false;
-    QFile f(info.filePath());
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray octets = f.readAll();
-    return octets.count('\r') == static_cast<qsizetype>(NombreLignes) &&
-           octets.count("\r\n") == static_cast<qsizetype>(NombreLignes) && octets.endsWith("\r\n");
-}
+// The lock that every copy's update holds: flock() on the file itself. The system releases it
+// when its holder ends, however it ends, so that no lock outlives a killed game, and it needs
+// no other file beside this one (none that another player could leave behind, none that could
+// be a folder or a link). A copy that waited while the holder renamed a new file over the old
+// one holds the old file's lock: it takes the new file's.
+class Verrou {
+  public:
+    Verrou(const QByteArray& cible, std::chrono::milliseconds attente) {
+        const QDeadlineTimer fin(attente);
+        for (;;) {
+            // O_NONBLOCK: something other than a file put there since is never waited on.
+            fd_ = ::open(cible.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            struct stat ouvert {}, present {};
+            if (fd_ < 0 || ::fstat(fd_, &ouvert) != 0 || !S_ISREG(ouvert.st_mode))
+                break;
+            const int pris = ::flock(fd_, LOCK_EX | LOCK_NB);
+            // A file system that keeps no locks cannot order the copies: the update goes on.
+            if (pris != 0 && errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            if (pris == 0) {
+                if (::stat(cible.constData(), &present) != 0)
+                    break;
+                if (present.st_dev == ouvert.st_dev && present.st_ino == ouvert.st_ino)
+                    return;
+            } else if (fin.hasExpired()) {
+                break;
+            } else {
+                // Another copy holds it for a few milliseconds.
+                QThread::msleep(5);
+            }
+            ::close(std::exchange(fd_, -1));
+        }
+        if (fd_ >= 0)
+            ::close(std::exchange(fd_, -1));
+    }
+    Verrou(const Verrou&) = delete;
+    Verrou& operator=(const Verrou&) = delete;
+    ~Verrou() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool Tenu() const { return fd_ >= 0; }
 
-// A link is followed: the lock and the temporary file go beside the file it names, where every
-// copy of the game meets whatever path led it there. Any other path is kept as given (the
-// program's own folder is "./"): a decoded absolute path would lose a folder's name that is
-// not valid UTF-8, and with it the file.
-QString Cible(const QString& chemin) {
-    const QFileInfo info(chemin);
-    return info.isSymLink() ? info.canonicalFilePath() : chemin;
-}
+  private:
+    int fd_ = -1;
+};
 
-// Called with the lock held, so no write of this game is under way.
-void EffacerRestes(const QString& cible) {
-    QFile::remove(NomTemporaire(cible));
-    const QFileInfo info(cible);
-    const QFileInfoList voisins =
-        info.dir().entryInfoList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo& voisin : voisins)
-        if (EstUnReste(voisin, info.fileName()))
-            QFile::remove(voisin.filePath());
+// A new file beside `cible` that takes its place once complete. It is made unnamed where the
+// file system allows it, so that a crash while it is written leaves nothing behind; otherwise
+// under a fresh name. It never takes a name that exists (a file, a folder or a link there is
+// passed over), and it removes no name but the one it made.
+class Temporaire {
+  public:
+    explicit Temporaire(const QByteArray& cible) : cible_(cible) {
+        const qsizetype barre = cible.lastIndexOf('/');
+        const QByteArray dossier = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible.first(barre);
+        fd_ = ::open(dossier.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        for (int essai = 0; fd_ < 0 && essai < 100; ++essai) {
+            nom_ = NomNeuf();
+            fd_ = ::open(nom_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd_ < 0)
+                nom_.clear();
+            if (fd_ < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    Temporaire(const Temporaire&) = delete;
+    Temporaire& operator=(const Temporaire&) = delete;
+    ~Temporaire() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!nom_.isEmpty())
+            ::unlink(nom_.constData());
+    }
+
+    int Fd() const { return fd_; }
+
+    // Puts the complete file in the place of `cible`, in one step that no reader sees half done.
+    bool Renommer() {
+        // rename() needs a name: an unnamed file gets one of its own first.
+        for (int essai = 0; nom_.isEmpty() && essai < 100; ++essai) {
+            nom_ = NomNeuf();
+            if (::linkat(AT_FDCWD, Lui().constData(), AT_FDCWD, nom_.constData(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            nom_.clear();
+            if (errno != EEXIST)
+                break;
+        }
+        if (::close(std::exchange(fd_, -1)) != 0 || nom_.isEmpty() ||
+            ::rename(nom_.constData(), cible_.constData()) != 0)
+            return false;
+        nom_.clear();
+        return true;
+    }
+
+    // Gives the complete file the name `cible` only where nothing has that name yet, not even a
+    // link that leads nowhere; false with errno set otherwise.
+    bool Nommer() const {
+        return nom_.isEmpty()
+                   ? ::linkat(AT_FDCWD, Lui().constData(), AT_FDCWD, cible_.constData(), AT_SYMLINK_FOLLOW) == 0
+                   : ::link(nom_.constData(), cible_.constData()) == 0;
+    }
+
+  private:
+    // The open file, for linkat() to give a name to an unnamed one.
+    QByteArray Lui() const { return "/proc/self/fd/" + QByteArray::number(fd_); }
+
+    QByteArray NomNeuf() const {
+        static constexpr char lettres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::random_device hasard;
+        QByteArray nom = cible_ + ".ecriture-";
+        for (int i = 0; i < 6; ++i)
+            nom += lettres[hasard() % (sizeof lettres - 1)];
+        return nom;
+    }
+
+    QByteArray cible_;
+    QByteArray nom_; // the name this made, until the file takes the place of cible_
+    int fd_ = -1;
+};
+
+// Up to `plafond` bytes from the start of the open file `fd`; nothing, with errno set, when the
+// system refuses.
+std::optional<QByteArray> LireDebut(int fd, qsizetype plafond) {
+    QByteArray octets(plafond, Qt::Uninitialized);
+    qsizetype lus = 0;
+    for (ssize_t n = 1; n > 0 && lus < plafond; lus += std::max<ssize_t>(n, 0)) {
+        n = ::pread(fd, octets.data() + lus, static_cast<std::size_t>(plafond - lus), lus);
+        if (n < 0 && errno != EINTR)
+            return std::nullopt;
+    }
+    octets.truncate(lus);
+    return octets;
 }
 
 } // namespace
@@ -188,7 +289,8 @@ QByteArray EcrireScores(const TableScores& texte) {
     return octets;
 }
 
-FichierScores::FichierScores(QString chemin) : cheminFichier(std::move(chemin)) {}
+FichierScores::FichierScores(QString chemin, bool ecriture)
+    : cheminFichier(std::move(chemin)), ecritureAutorisee(ecriture) {}
 
 bool FichierScores::Existe() {
     return QFileInfo(cheminFichier).isFile();
@@ -211,24 +313,17 @@ std::optional<TableScores> FichierScores::Lire() {
 bool FichierScores::MettreAJour(const Changement& changer) {
     if (!Existe())
         return false;
-    const QString cible = Cible(cheminFichier);
+    const QByteArray cible = Cible(cheminFichier);
     if (cible.isEmpty())
         return false;
-    QLockFile verrou(cible + QStringLiteral(".lock"));
-    // Another copy holds the lock for a few milliseconds: ask again often rather than in
-    // QLockFile's own growing steps, which would keep the player waiting up to seconds.
-    const QDeadlineTimer fin(attenteVerrou);
-    while (!verrou.tryLock(0)) {
-        if (verrou.error() != QLockFile::LockFailedError || fin.hasExpired())
-            return false;
-        QThread::msleep(5);
-    }
-    EffacerRestes(cible);
+    const Verrou verrou(cible, attenteVerrou);
+    if (!verrou.Tenu())
+        return false;
     const std::optional<TableScores> lu = Lire();
     if (!lu)
         return false;
     const std::optional<TableScores> nouvelle = changer(*lu);
-    return !nouvelle || Remplacer(EcrireScores(*nouvelle));
+    return !nouvelle || (ecritureAutorisee && Remplacer(EcrireScores(*nouvelle)));
 }
 
 bool FichierScores::Ecrire(const TableScores& table) {
@@ -239,72 +334,88 @@ bool FichierScores::Ecrire(const TableScores& table) {
 // complete: a crash or a full disk leaves the old file as it was. The new file takes the old
 // one's mode, owner and group.
 bool FichierScores::Remplacer(const QByteArray& contenu) {
-    const QString cible = Cible(cheminFichier);
-    const QByteArray cibleLocale = QFile::encodeName(cible);
+    const QByteArray cible = Cible(cheminFichier);
     struct stat ancien {};
-    if (cible.isEmpty() || ::stat(cibleLocale.constData(), &ancien) != 0 || !S_ISREG(ancien.st_mode))
+    if (cible.isEmpty() || ::stat(cible.constData(), &ancien) != 0 || !S_ISREG(ancien.st_mode))
         return false;
     // A renamed file would not be writable by this process: the player made it read-only.
-    if (::access(cibleLocale.constData(), W_OK) != 0)
+    if (::access(cible.constData(), W_OK) != 0)
         return false;
     // Renaming over a file with other names would leave them on the old table.
     if (ancien.st_nlink > 1)
         return RemplacerSurPlace(cible, contenu);
 
-    const QString temporaire = NomTemporaire(cible);
-    QFile::remove(temporaire);
-    QFile fichier(temporaire);
-    // NewOnly: never through a link someone put at that name.
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                      QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    Temporaire temporaire(cible);
+    const int fd = temporaire.Fd();
+    if (fd < 0)
         return false;
-    const int fd = fichier.handle();
     // A file shared with other players (another owner, a common group) that this player may
     // write but not give away is written in place, or it would become this player's alone.
     // Owner first: a change of owner clears the set-id bits that the mode then puts back.
-    if (::fchown(fd, ancien.st_uid, ancien.st_gid) != 0) {
-        fichier.close();
-        QFile::remove(temporaire);
+    if (::fchown(fd, ancien.st_uid, ancien.st_gid) != 0)
         return RemplacerSurPlace(cible, contenu);
-    }
-    const bool ecrit = ::fchmod(fd, ancien.st_mode & 07777) == 0 && EcrireContenu(fichier, contenu) &&
-                       fichier.flush() && ::fsync(fd) == 0;
-    fichier.close();
-    if (!ecrit || fichier.error() != QFileDevice::NoError ||
-        ::rename(QFile::encodeName(temporaire).constData(), cibleLocale.constData()) != 0) {
-        QFile::remove(temporaire);
+    return ::fchmod(fd, ancien.st_mode & 07777) == 0 && EcrireContenu(fd, contenu) && ::fsync(fd) == 0 &&
+           temporaire.Renommer();
+}
+
+// Over the old bytes, keeping every name of the file. Room for the new bytes is reserved first
+// without changing the file's size, so a full disk refuses before any old byte is touched and a
+// crash at any moment leaves the old bytes or the new ones, never a file grown with zeros that
+// would spoil a last line written without its line end. Where the file system cannot reserve
+// room, the write goes on without. A write refused after all puts the old bytes back.
+bool FichierScores::RemplacerSurPlace(const QByteArray& cible, const QByteArray& contenu) {
+    const int fd = ::open(cible.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    const std::optional<QByteArray> ancien = LireDebut(fd, OctetsLusMax + 1);
+    const int reserve = ancien ? ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(contenu.size())) : -1;
+    bool ecrit = ancien && ancien->size() <= OctetsLusMax && (reserve == 0 || errno == EOPNOTSUPP || errno == ENOSYS);
+    if (ecrit) {
+        ecrit = EcrireContenu(fd, contenu) && ::ftruncate(fd, static_cast<off_t>(contenu.size())) == 0 &&
+                ::fsync(fd) == 0;
+        [[maybe_unused]] const bool remis =
+            !ecrit && EcrireTout(fd, *ancien) && ::ftruncate(fd, static_cast<off_t>(ancien->size())) == 0;
+    }
+    ::close(fd);
+    return ecrit;
+}
+
+bool FichierScores::EcrireContenu(int fd, const QByteArray& contenu) {
+    return EcrireTout(fd, contenu);
+}
+
+int CopierVersNouveauFichier(const QByteArray& source, const QByteArray& destination) {
+    const int fd = ::open(source.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int erreur = S_ISREG(st.st_mode) ? errno : EINVAL;
+        ::close(fd);
+        return erreur;
+    }
+    const std::optional<QByteArray> octets = LireDebut(fd, OctetsLusMax);
+    const int erreur = errno;
+    ::close(fd);
+    if (!octets)
+        return erreur;
+    Temporaire copie(destination);
+    // The player must be able to rewrite the copy, whatever the mode of the file it comes from.
+    if (copie.Fd() < 0 || ::fchmod(copie.Fd(), (st.st_mode & 0666) | 0600) != 0 || !EcrireTout(copie.Fd(), *octets) ||
+        ::fsync(copie.Fd()) != 0 || !copie.Nommer())
+        return errno;
+    return 0;
+}
+
+bool EcrireTout(int fd, const QByteArray& contenu) {
+    for (qsizetype fait = 0; fait < contenu.size();) {
+        const ssize_t n = ::pwrite(fd, contenu.constData() + fait, static_cast<std::size_t>(contenu.size() - fait),
+                                   static_cast<off_t>(fait));
+        if (n < 0 && errno != EINTR)
+            return false;
+        fait += std::max<ssize_t>(n, 0);
     }
     return true;
-}
-
-// Over the old bytes, keeping every name of the file. The room is taken first, so a full disk
-// refuses before any old byte is touched; a write refused after that puts the old bytes back.
-bool FichierScores::RemplacerSurPlace(const QString& cible, const QByteArray& contenu) {
-    QFile fichier(cible);
-    if (!fichier.open(QIODevice::ReadWrite) || fichier.size() > OctetsLusMax)
-        return false;
-    const QByteArray ancien = fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError || !fichier.seek(0))
-        return false;
-    const int fd = fichier.handle();
-    if (contenu.size() > ancien.size() && ::posix_fallocate(fd, 0, contenu.size()) != 0) {
-        fichier.resize(ancien.size());
-        return false;
-    }
-    if (EcrireContenu(fichier, contenu) && fichier.flush() && fichier.resize(contenu.size()) &&
-        ::fsync(fd) == 0)
-        return true;
-    fichier.unsetError();
-    if (fichier.seek(0))
-        fichier.write(ancien);
-    fichier.flush();
-    fichier.resize(ancien.size());
-    return false;
-}
-
-bool FichierScores::EcrireContenu(QIODevice& fichier, const QByteArray& contenu) {
-    return fichier.write(contenu) == contenu.size();
 }
 
 } // namespace canalisor

@@ -12,8 +12,6 @@
 
 #include "Monde.h"
 
-class QIODevice;
-
 namespace canalisor {
 
 // A line is kept up to this many bytes, the rest up to its CR is dropped: a damaged or hostile
@@ -36,16 +34,27 @@ TableScores LireScores(QByteArrayView octets);
 // windows-1252 cannot hold is written as '?'.
 QByteArray EcrireScores(const TableScores& table);
 
+// Writes all of `contenu` at the start of the open file `fd`; false, with errno set, when the
+// system refuses.
+bool EcrireTout(int fd, const QByteArray& contenu);
+
+// Makes the new file `destination` (a path's bytes) a copy of the file `source`, whole or not
+// at all: it is written unnamed and named last, never over anything that already has that name
+// (a file, a folder, a link, even one that leads nowhere). Its mode is the source's, which its
+// owner may always write. 0, or the errno that stopped it.
+int CopierVersNouveauFichier(const QByteArray& source, const QByteArray& destination);
+
 class FichierScores : public Palmares {
   public:
-    explicit FichierScores(QString chemin);
+    // With `ecriture` false the file is only read: every update that would write it fails.
+    explicit FichierScores(QString chemin, bool ecriture = true);
 
     bool Existe() override;
     std::optional<TableScores> Lire() override;
-    // Under a lock file beside the file ("canalisor.txt.lock"), which another copy's update
-    // waits for; a lock left by a crashed process is taken over. Never creates the file: the
+    // Under a lock on the file, which another copy's update waits for and which the system
+    // releases when its holder ends, however it ends. Never creates the file: the
     // player must have made it, and a file gone since start-up is a failure to report, not a
-    // reason to leave a new one behind.
+    // reason to leave a new one behind. Never removes a file it did not make.
     bool MettreAJour(const Changement& changer) override;
     // Replaces the file's table whole, under the same lock.
     bool Ecrire(const TableScores& table);
@@ -55,15 +64,16 @@ class FichierScores : public Palmares {
     void AttenteVerrou(std::chrono::milliseconds attente) { attenteVerrou = attente; }
 
   protected:
-    // Puts the new contents into the file that replaces the old one. Tests make it fail the
-    // way a full disk does.
-    virtual bool EcrireContenu(QIODevice& fichier, const QByteArray& contenu);
+    // Puts the new contents at the start of the open file `fd`. Tests make it fail the way a
+    // full disk does.
+    virtual bool EcrireContenu(int fd, const QByteArray& contenu);
 
   private:
     bool Remplacer(const QByteArray& contenu);
-    bool RemplacerSurPlace(const QString& cible, const QByteArray& contenu);
+    bool RemplacerSurPlace(const QByteArray& cible, const QByteArray& contenu);
 
     QString cheminFichier;
+    bool ecritureAutorisee;
     std::chrono::milliseconds attenteVerrou{5000};
 };
 

@@ -62,10 +62,14 @@ read -r -t 20 numero <"$tmp/affichage" || echec "Xvfb did not start: $(cat "$tmp
 export DISPLAY=:$numero
 xdotool mousemove 1590 990
 
-jouer() { # [VARIABLE=VALUE...]: starts the installed command as the player, French nowhere in the environment
-    setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups \
-        env -i HOME="$maison" USER="$JOUEUR" PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C \
-        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb "$@" canalisor >"$tmp/jeu.log" 2>&1 &
+jouer() { # [root] [VARIABLE=VALUE...]: starts the installed command as the player (or as root), French nowhere in the environment
+    local qui=(setpriv --reuid="$JOUEUR" --regid="$JOUEUR" --init-groups) chez=$maison nom=$JOUEUR dossier=$runtime
+    if [ "${1:-}" = root ]; then
+        qui=() chez=$maison_root nom=root dossier=$runtime_root
+        shift
+    fi
+    "${qui[@]}" env -i HOME="$chez" USER="$nom" PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C \
+        XDG_RUNTIME_DIR="$dossier" QT_QPA_PLATFORM=xcb "$@" canalisor >"$tmp/jeu.log" 2>&1 &
     jeu=$!
     nettoyer_processus "$jeu"
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Canalisor$' | head -n 1) ||
@@ -120,27 +124,32 @@ zeros='Anonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r
 printf "$zeros" >"$personnel"
 dire "the player's file now holds five zero scores"
 
+# Ctrl+N, then V on the empty board three times, and NAME typed at the name prompt.
+partie() {
+    xdotool windowfocus --sync "$fenetre" key ctrl+n
+    for essai in 1 2 3; do
+        xdotool windowfocus --sync "$fenetre" key v
+        id=$(boite) || echec "try $essai: no box after V"
+        disparu=$(xdotool getwindowname "$id")
+        xdotool windowfocus --sync "$id" key Return
+        disparue "$id"
+        dire "try $essai lost: the box titled \"$disparu\" closed with Return"
+    done
+
+    id=$(boite) || echec "no name prompt after the third try"
+    if [ -n "${ESSAI_CAPTURE:-}" ]; then
+        import -window "$id" "$ESSAI_CAPTURE" && dire "name prompt captured: $ESSAI_CAPTURE"
+    fi
+    xdotool windowfocus --sync "$id"
+    xdotool type --delay 50 "$1"
+    xdotool key Return
+    disparue "$id"
+    dire "name prompt answered \"$1\""
+}
+
 dire "second start; Ctrl+N, then V on the empty board, three times"
 jouer
-xdotool windowfocus --sync "$fenetre" key ctrl+n
-for essai in 1 2 3; do
-    xdotool windowfocus --sync "$fenetre" key v
-    id=$(boite) || echec "try $essai: no box after V"
-    disparu=$(xdotool getwindowname "$id")
-    xdotool windowfocus --sync "$id" key Return
-    disparue "$id"
-    dire "try $essai lost: the box titled \"$disparu\" closed with Return"
-done
-
-id=$(boite) || echec "no name prompt after the third try"
-if [ -n "${ESSAI_CAPTURE:-}" ]; then
-    import -window "$id" "$ESSAI_CAPTURE" && dire "name prompt captured: $ESSAI_CAPTURE"
-fi
-xdotool windowfocus --sync "$id"
-xdotool type --delay 50 'Zoé'
-xdotool key Return
-disparue "$id"
-dire "name prompt answered \"Zoé\""
+partie 'Zoé'
 
 attendu=$tmp/attendu
 printf 'Zo\xe9\r\n6\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\n' >"$attendu"
@@ -161,6 +170,27 @@ cmp "$INSTALLE" "$donnees/canalisor/canalisor.txt" || echec "no copy of the inst
 dire "the player's copy is $donnees/canalisor/canalisor.txt; the other one is left alone"
 quitter
 cmp "$attendu" "$personnel" || echec "the file in ~/.local/share changed"
+
+# ---- Root, who may write the installed folder, keeps its scores in its own data folder too
+maison_root=$tmp/root
+runtime_root=$tmp/runtime-root
+install -d -m 700 "$maison_root" "$runtime_root"
+personnel_root=$maison_root/.local/share/canalisor/canalisor.txt
+dire "first start as root (HOME=$maison_root)"
+jouer root
+[ -f "$personnel_root" ] || echec "no copy of the best scores for root at $personnel_root"
+quitter
+printf "$zeros" >"$personnel_root"
+dire "second start as root; a game that enters the five"
+jouer root
+partie 'Root'
+printf 'Root\r\n6\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\nAnonyme\r\n0\r\n' >"$attendu"
+cmp "$attendu" "$personnel_root" || echec "root's file is not the expected ten lines"
+quitter
+[ "$(sha256sum "$INSTALLE")" = "$somme_avant" ] || echec "root's game changed the installed file"
+dpkg --verify canalisor >"$tmp/verify.log" 2>&1 || true
+[ ! -s "$tmp/verify.log" ] || { cat "$tmp/verify.log"; echec "dpkg --verify reports changed files"; }
+dire "root's game went to $personnel_root; the installed file is unchanged and dpkg --verify reports nothing"
 
 # ---- Purge
 dire "apt-get purge canalisor"

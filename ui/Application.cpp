@@ -21,7 +21,8 @@ namespace canalisor::ui {
 
 bool PreparerApplication(QApplication& application) {
     InitialiserTraductions();
-    // The player's data folder, ~/.local/share/canalisor, takes this name.
+    // The name the window system and Qt know the program by (the player's data folder is
+    // worked out by EmplacementScores).
     QApplication::setApplicationName(QStringLiteral("canalisor"));
     // The menu entry's name: Wayland's app id, and on X11 what docks match the window by.
     QApplication::setDesktopFileName(QStringLiteral("io.github.canalisor.Canalisor"));

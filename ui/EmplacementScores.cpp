@@ -1,11 +1,17 @@
 #include "EmplacementScores.h"
 
+#include <cerrno>
+#include <cstdlib>
+
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include "FichierScores.h"
 
 namespace canalisor::ui {
 
@@ -13,8 +19,50 @@ namespace {
 
 const QString NomFichier = QStringLiteral("canalisor.txt");
 
-QString Natif(const QString& chemin) {
-    return QDir::toNativeSeparators(chemin);
+// A path as the boxes show it: whole, from the root, whatever the program calls it.
+QString Complet(const QString& chemin) {
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(chemin).absoluteFilePath()));
+}
+
+// Why a file or a folder could not be made, in French: Qt's own texts and strerror() speak the
+// system's language, which need not be French.
+QString Raison(int erreur) {
+    switch (erreur) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("plus de place sur le disque");
+    case EROFS:
+        return QStringLiteral("disque en lecture seule");
+    case ENOTDIR:
+        return QStringLiteral("un fichier occupe la place d'un dossier");
+    case EEXIST:
+        return QStringLiteral("un autre élément porte déjà ce nom");
+    case ELOOP:
+        return QStringLiteral("trop de liens symboliques");
+    case ENAMETOOLONG:
+        return QStringLiteral("chemin trop long");
+    case ENOENT:
+        return QStringLiteral("dossier introuvable");
+    default:
+        return QStringLiteral("erreur du système n° %1").arg(erreur);
+    }
+}
+
+// Makes `dossier` and each missing folder above it, readable by the player alone as the XDG
+// rules ask. 0, or the errno that stopped it.
+int CreerDossiers(const QByteArray& dossier) {
+    for (qsizetype fin = 1; fin < dossier.size(); ++fin)
+        if (dossier[fin] == '/' && ::mkdir(dossier.first(fin).constData(), 0700) != 0 && errno != EEXIST)
+            return errno;
+    if (::mkdir(dossier.constData(), 0700) != 0 && errno != EEXIST)
+        return errno;
+    struct stat st {};
+    if (::stat(dossier.constData(), &st) != 0)
+        return errno;
+    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
 } // namespace
@@ -25,48 +73,69 @@ bool DossierInscriptible(const QString& dossier) {
     return ::access(QFile::encodeName(dossier).constData(), W_OK | X_OK) == 0;
 }
 
-QString EmplacementScores(const QString& chemin, Dialogues& dialogues, QString dossierJoueur,
-                          const std::function<bool(const QString&)>& inscriptible) {
-    const QString installe = chemin + NomFichier;
-    if (!QFileInfo(installe).isFile() || inscriptible(chemin))
-        return installe;
+QString DossierDonneesJoueur(const char* xdgDataHome, const char* home, const char* maisonDuCompte) {
+    const auto absolu = [](const char* chemin) { return chemin && chemin[0] == '/'; };
+    QString base;
+    if (absolu(xdgDataHome))
+        base = QFile::decodeName(xdgDataHome);
+    else if (absolu(home))
+        base = QFile::decodeName(home) + QStringLiteral("/.local/share");
+    else if (absolu(maisonDuCompte))
+        base = QFile::decodeName(maisonDuCompte) + QStringLiteral("/.local/share");
+    else
+        return {};
+    return QDir::cleanPath(base + QStringLiteral("/canalisor"));
+}
 
+QString DossierDonneesJoueur() {
+    const passwd* compte = ::getpwuid(::getuid());
+    return DossierDonneesJoueur(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), compte ? compte->pw_dir : nullptr);
+}
+
+bool ProgrammeInstalle(const QString& dossier) {
+    QFile marque(dossier + QLatin1String(MarqueInstallation));
+    if (!marque.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray nomme = marque.read(4096).trimmed();
+    struct stat ici {}, la {};
+    return !nomme.isEmpty() && ::stat(QFile::encodeName(dossier).constData(), &ici) == 0 &&
+           ::stat(nomme.constData(), &la) == 0 && ici.st_dev == la.st_dev && ici.st_ino == la.st_ino;
+}
+
+Emplacement EmplacementScores(const QString& chemin, Dialogues& dialogues, bool installe,
+                              const QString& dossierJoueur,
+                              const std::function<bool(const QString&)>& inscriptible) {
+    const QString programme = chemin + NomFichier;
+    // An installed file is the package's: a game end that rewrote it (as root may) would hand
+    // one player's scores to every new player and lose them at the next upgrade.
+    if (!QFileInfo(programme).isFile() || (!installe && inscriptible(chemin)))
+        return {programme};
+    const auto lireSeulement = [&](const QString& texte) {
+        dialogues.Message(texte.toStdString(), Icone::Critique);
+        return Emplacement{programme, false};
+    };
     if (dossierJoueur.isEmpty())
-        dossierJoueur = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (dossierJoueur.isEmpty()) {
-        dialogues.Message(
-            QStringLiteral("Aucun dossier personnel où garder vos meilleurs scores : ils seront lus "
-                           "dans %1, que vous ne pouvez pas modifier.")
-                .arg(Natif(installe))
-                .toStdString(),
-            Icone::Critique);
-        return installe;
-    }
+        return lireSeulement(QStringLiteral("Aucun dossier personnel où garder vos meilleurs scores : ils seront "
+                                            "lus dans %1, où aucun score ne sera enregistré.")
+                                 .arg(Complet(programme)));
 
     const QString personnel = QDir(dossierJoueur).filePath(NomFichier);
     if (QFileInfo(personnel).isFile())
-        return personnel;
-
-    // QFile::copy writes a temporary file and renames it: a copy cut short leaves nothing that
-    // a later start would take for the player's scores.
-    QFile source(installe);
-    QString raison = QStringLiteral("dossier impossible à créer");
-    if (QDir().mkpath(dossierJoueur)) {
-        if (source.copy(personnel)) {
-            // The copy keeps the installed file's mode; the player must be able to rewrite it.
-            QFile::setPermissions(personnel,
-                                  QFile::permissions(personnel) | QFile::ReadOwner | QFile::WriteOwner);
-            return personnel;
-        }
-        raison = source.errorString();
-    }
-    dialogues.Message(
-        QStringLiteral("Impossible de créer votre fichier des meilleurs scores %1 (%2). Ils seront "
-                       "lus dans %3, que vous ne pouvez pas modifier.")
-            .arg(Natif(personnel), raison, Natif(installe))
-            .toStdString(),
-        Icone::Critique);
-    return installe;
+        return {personnel};
+    // Made whole or not at all: a copy cut short would be taken for the player's scores.
+    int erreur = CreerDossiers(QFile::encodeName(dossierJoueur));
+    if (erreur == 0)
+        erreur = CopierVersNouveauFichier(QFile::encodeName(programme), QFile::encodeName(personnel));
+    if (erreur == 0)
+        return {personnel};
+    struct stat st {};
+    const QString raison = erreur == EEXIST && ::lstat(QFile::encodeName(personnel).constData(), &st) == 0 &&
+                                   S_ISLNK(st.st_mode)
+                               ? QStringLiteral("un lien symbolique qui ne mène à aucun fichier porte ce nom")
+                               : Raison(erreur);
+    return lireSeulement(QStringLiteral("Impossible de créer votre fichier des meilleurs scores %1 (%2). Ils "
+                                        "seront lus dans %3, où aucun score ne sera enregistré.")
+                             .arg(Complet(personnel), raison, Complet(programme)));
 }
 
 } // namespace canalisor::ui

@@ -33,7 +33,10 @@ int main(int argc, char* argv[]) {
 
     canalisor::ui::HasardHorloge hasard;
     canalisor::ui::HorlogeQt horloge;
-    canalisor::FichierScores palmares(canalisor::ui::EmplacementScores(chemin, dialogues));
+    const canalisor::ui::Emplacement emplacement =
+        canalisor::ui::EmplacementScores(chemin, dialogues, canalisor::ui::ProgrammeInstalle(chemin),
+                                         canalisor::ui::DossierDonneesJoueur());
+    canalisor::FichierScores palmares(emplacement.Fichier, emplacement.Ecriture);
     canalisor::ui::FenetrePrincipale fenetre(hasard, horloge, dialogues, palmares, chemin);
     dialogues.Parent(&fenetre);
     QObject::connect(&horloge, &canalisor::ui::HorlogeQt::Tic, &fenetre,

@@ -13,6 +13,8 @@ echec() {
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+# A build is not installed: it keeps its scores beside the program.
+[ ! -e "$1/canalisor/installation" ] || echec "the build folder holds an installation marker"
 for prefixe in "$tmp/un" "$tmp/deux/sous"; do
     cmake --install "$1" --prefix "$prefixe" >"$tmp/install.log" || echec "install into $prefixe: $(cat "$tmp/install.log")"
     entree=$prefixe/share/applications/io.github.canalisor.Canalisor.desktop
@@ -27,6 +29,9 @@ for prefixe in "$tmp/un" "$tmp/deux/sous"; do
     [ -x "$programme" ] || echec "$programme is not executable"
     printf 'Canalisor\r\n500\r\nCanalisor\r\n400\r\nCanalisor\r\n300\r\nCanalisor\r\n200\r\nCanalisor\r\n100\r\n' >"$tmp/attendu"
     cmp "$tmp/attendu" "$prefixe/lib/games/canalisor/canalisor.txt" || echec "the starting canalisor.txt differs"
+    # The marker that makes the program keep each player's scores in their own folder.
+    marque=$(cat "$prefixe/lib/games/canalisor/installation")
+    [ "$marque" = "$prefixe/lib/games/canalisor" ] || echec "the installation marker names $marque"
     tuiles=$(find "$prefixe/lib/games/canalisor" -name '*.bmp' | wc -l)
     [ "$tuiles" -eq 162 ] || echec "$tuiles tiles installed, not 162"
     if [ "$prefixe" != "$tmp/un" ] && grep -rlq "$tmp/un/" "$prefixe"; then

@@ -2,8 +2,14 @@
 // the write that replaces the file whole or leaves it as it was, copies of the game that end
 // their games at the same time, and the windows-1252 text the file holds.
 #include <filesystem>
+#include <csignal>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,8 +48,8 @@ bool FinitBien(pid_t pid) {
 struct Fichier : FichierScores {
     Fichier() : FichierScores(QStringLiteral("canalisor.txt")) {}
     bool refuse = false;
-    bool EcrireContenu(QIODevice& f, const QByteArray& c) override {
-        return FichierScores::EcrireContenu(f, refuse ? c.first(c.size() / 2) : c) && !refuse;
+    bool EcrireContenu(int fd, const QByteArray& c) override {
+        return FichierScores::EcrireContenu(fd, refuse ? c.first(c.size() / 2) : c) && !refuse;
     }
 };
 
@@ -97,20 +103,19 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
 }
 
 // A write replaces the file whole with ten lines ending in CR LF, and the new file is the old
-// one's: its mode, owner and group, and every name it has (written in place). Before it, a
-// killed copy left a lock and temporary files, which the write, holding the lock, knows to be
-// no write's under way; the player's own files stay. A write that cannot be made (the file
-// gone or changed since start-up, the disk full) changes nothing, and never makes a file.
+// one's: its mode, owner and group, and every name it has (written in place). A write that
+// cannot be made (the file gone or changed since start-up, the disk full, another copy holding
+// the lock all along) changes nothing, and never makes a file.
 TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
     // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what happens
-    // before the write: (c) a copy crashed holding the lock and leaving files beside it, (l) a
-    // second name, a hard link, (r) the disk refuses the bytes after half of them, (d) a folder in
-    // the file's place, (s) the folder made read-only, (t) another copy holds the lock meanwhile;
+    // before the write: (l) a second name, a hard link, (r) the disk refuses the bytes after half
+    // of them, (d) a folder in the file's place, (s) the folder made read-only, (t) another copy
+    // holds the lock meanwhile;
     // what the path holds after it ("" for no regular file), and what the folder holds beside it.
     // Only root can give a file away, as CI runs.
     const std::string ancien = "Jules\n5000\n" + std::string(100, 'x') + "\n";
     const std::tuple<const char*, mode_t, int, bool, std::string_view, std::string, const char*> cas[] = {
-        {"0640", 0640, -1, false, "c", Exemple, " .AbCdE1 .AbCdEf .AbCdEfg .SAUVER .backup"},
+        {"0640", 0640, -1, false, "", Exemple, ""},
         {"0604", 0604, -1, false, "l", Exemple, " .lien"},
         {"0444 a nobody", 0444, 65534, false, "", Exemple, ""},
         {"0666 a root", 0666, 0, true, "", Exemple, ""},
@@ -119,7 +124,7 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         {"deux noms, refuse", 0644, -1, true, "lr", ancien, " .lien"},
         {"0444", 0444, -1, true, "", ancien, ""},
         {"dossier 0555", 0644, -1, true, "s", ancien, ""},
-        {"verrou tenu", 0644, -1, true, "t", ancien, " .lock"},
+        {"verrou tenu", 0644, -1, true, "t", ancien, ""},
     };
     fichier.AttenteVerrou(std::chrono::milliseconds(50)); // as long as a held lock makes a test wait
     for (const auto& [nom, mode, proprietaire, joueur, avant, contenu, apres] : cas) {
@@ -129,12 +134,6 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         Entrer();
         Poser("canalisor.txt", ancien);
         const auto fait = [&avant](char quoi) { return avant.find(quoi) != avant.npos; };
-        // Of the crashed copy's, the first two are leftovers; the player's own copies and notes (ten
-        // lines, but a lone CR in a name: not the game's) are never taken for one.
-        for (const std::string voisin :
-             {".ecriture", ".SvoQcb", ".AbCdE1", ".AbCdEf", ".AbCdEfg", ".SAUVER", ".backup"})
-            if (fait('c'))
-                Poser("canalisor.txt" + voisin, voisin == ".AbCdEf" ? "\r" + Exemple : Exemple);
         const uid_t ecrivain = joueur && geteuid() == 0 ? 65534 : geteuid(),
                     uid = proprietaire >= 0 ? uid_t(proprietaire) : ecrivain;
         const gid_t gid = uid == geteuid() ? getegid() : gid_t(uid);
@@ -143,12 +142,8 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         fichier.refuse = fait('r');
         ASSERT_TRUE(!fait('l') || link("canalisor.txt", "canalisor.txt.lien") == 0);
         ASSERT_TRUE(!fait('d') || (fs::remove("canalisor.txt") && fs::create_directory("canalisor.txt")));
-        std::optional<QLockFile> tenu;
-        ASSERT_TRUE(!fait('t') || tenu.emplace("canalisor.txt.lock").tryLock(0));
-        const pid_t abandon = fait('c') ? fork() : -1;
-        if (abandon == 0) // a copy that crashes holding the lock
-            _exit(QLockFile("canalisor.txt.lock").tryLock(0) ? 0 : 1);
-        ASSERT_TRUE(abandon < 0 || (FinitBien(abandon) && fs::exists("canalisor.txt.lock")));
+        const int tenu = fait('t') ? open("canalisor.txt", O_RDONLY) : -1;
+        ASSERT_TRUE(!fait('t') || flock(tenu, LOCK_EX) == 0);
         const pid_t pid = fork();
         if (pid == 0) // as root, the write is made as user nobody, real ids too since Qt asks access(2)
             _exit((ecrivain != geteuid() && (setgid(65534) || setuid(65534))) ||
@@ -165,7 +160,166 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
         // may be left, no new file made.
         const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System;
         EXPECT_EQ(QDir().entryList(tout, QDir::Name).join(' ').remove("canalisor.txt").toStdString(), apres);
+        if (tenu >= 0)
+            close(tenu);
     }
+    // A file handed out to be read only is never written, whoever may write it.
+    Entrer();
+    Poser("canalisor.txt", ancien);
+    EXPECT_FALSE(FichierScores(QStringLiteral("canalisor.txt"), false).Ecrire(TableExemple()));
+    EXPECT_EQ(EnLigne(fichier.Lire()), "Jules 5000, 0, 0, 0, 0,");
+}
+
+// A game end deletes no file it did not make: a player's copies beside the file stay, even
+// when they hold ten lines ending in CR LF as the game writes them and bear a name an older
+// build used for its own, and so do those beside the file that a linked canalisor.txt names.
+TEST_F(SurDisque, UneFinDePartieNEffaceAucunFichierDuJoueur) {
+    const std::string ailleurs = tmp.path().toStdString() + "/cible"; // a folder named in UTF-8
+    // Where the written file lies; the linked row leaves a link at canalisor.txt.
+    for (const std::string& dossier : {"."s, ailleurs}) {
+        SCOPED_TRACE(dossier);
+        Entrer();
+        fs::remove_all(ailleurs), fs::create_directory(ailleurs);
+        Poser(dossier + "/canalisor.txt", "Jules\r\n5000\r\n");
+        if (dossier == ailleurs)
+            fs::create_symlink(ailleurs + "/canalisor.txt", "canalisor.txt");
+        for (const char* copie : {".Backup", ".Record", ".Samedi", ".ecriture"})
+            Poser(dossier + "/canalisor.txt" + copie, Exemple);
+        ASSERT_TRUE(fichier.Ecrire(TableExemple()));
+        const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
+        EXPECT_EQ(QDir(QString::fromStdString(dossier)).entryList(tout, QDir::Name).join(' ').toStdString(),
+                  "canalisor.txt canalisor.txt.Backup canalisor.txt.Record canalisor.txt.Samedi "
+                  "canalisor.txt.ecriture");
+        EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
+    }
+}
+
+// A canalisor.txt that is a symbolic link stays one, and the file it leads to is written, from
+// a folder whose name is not valid UTF-8 (this test's own) to one whose name is.
+TEST_F(SurDisque, UnLienResteUnLienEtSaCibleEstEcrite) {
+    const std::string utf8 = tmp.path().toStdString() + "/cible";
+    const struct {
+        const char* cas;
+        std::string lien; // what canalisor.txt leads to
+        std::string cible; // the file written in the end
+        bool deuxNoms; // the file has a second name, so it is written in place
+    } cas[] = {
+        {"relatif, dossier non UTF-8", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", false},
+        {"absolu, dossier UTF-8", utf8 + "/canalisor.txt", utf8 + "/canalisor.txt", false},
+        {"deux liens de suite", "lien2", "vrai\xe9/canalisor.txt", false},
+        {"cible a deux noms", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", true},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        Entrer();
+        fs::remove_all(utf8);
+        fs::create_directory(utf8), fs::create_directory("vrai\xe9");
+        Poser(k.cible, "Jules\r\n5000\r\n");
+        fs::create_symlink(k.lien, "canalisor.txt");
+        if (k.lien == "lien2")
+            fs::create_symlink(k.cible, "lien2");
+        if (k.deuxNoms)
+            fs::create_hard_link(k.cible, "autre_nom");
+        EXPECT_TRUE(fichier.Ecrire(TableExemple()));
+        EXPECT_TRUE(fs::is_symlink("canalisor.txt"));
+        std::ifstream lu(k.cible, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), Exemple);
+        EXPECT_EQ(fs::hard_link_count(k.cible), k.deuxNoms ? 2u : 1u);
+    }
+}
+
+// What other copies and older builds may leave beside the file never stops a game end, and no
+// link there is followed: a lock or temporary name that is a folder or a link, an older build's
+// lock file whose holder was killed, a copy killed while it held the lock.
+TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
+    const struct {
+        const char* cas;
+        const char* nom; // beside canalisor.txt
+        const char* quoi; // "dossier", "lien" (to ../victime), "verrou Qt" or "tue pendant l'ecriture"
+    } cas[] = {
+        {"verrou dossier", ".lock", "dossier"},
+        {"verrou lien", ".lock", "lien"},
+        {"temporaire dossier", ".ecriture", "dossier"},
+        {"temporaire lien", ".ecriture", "lien"},
+        {"verrou d'une version tuee", ".lock", "verrou Qt"},
+        {"copie tuee en ecrivant", "", "tue pendant l'ecriture"},
+    };
+    const std::string victime = tmp.path().toStdString() + "/victime";
+    fichier.AttenteVerrou(std::chrono::milliseconds(1000));
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        Entrer();
+        Poser(victime, "victime");
+        Poser("canalisor.txt", "Jules\r\n5000\r\n");
+        const std::string nom = "canalisor.txt"s + k.nom, quoi = k.quoi;
+        if (quoi == "dossier")
+            fs::create_directory(nom);
+        if (quoi == "lien")
+            fs::create_symlink(victime, nom);
+        const pid_t tue = quoi == "verrou Qt" || quoi == "tue pendant l'ecriture" ? fork() : -1;
+        if (tue == 0 && quoi == "verrou Qt") // as an older build locked, then killed
+            _exit(QLockFile(QString::fromStdString(nom)).tryLock(0) ? 0 : 1);
+        if (tue == 0)
+            fichier.MettreAJour([](const TableScores&) { return raise(SIGKILL), std::optional<TableScores>(); });
+        int statut = 0;
+        ASSERT_TRUE(tue < 0 || waitpid(tue, &statut, 0) == tue);
+        EXPECT_TRUE(fichier.Ecrire(TableExemple()));
+        EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
+        std::ifstream lu(victime);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), "victime");
+        EXPECT_TRUE(quoi != "dossier" || fs::is_directory(nom));
+        EXPECT_TRUE(quoi != "lien" || fs::is_symlink(nom));
+    }
+}
+
+// In a folder every player may write, with the sticky bit, a player cannot remove another's
+// files: what player A's killed game left (an older build's lock, a lock held when it died)
+// must not make player B's game end wait or fail. Run as root, with the two players named in
+// CANALISOR_JOUEURS ("a b"), or uids 65533 and 65534.
+TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two players";
+    std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
+    if (const char* noms = std::getenv("CANALISOR_JOUEURS")) {
+        std::istringstream lus(noms);
+        for (auto& [uid, gid] : joueurs) {
+            std::string nom;
+            lus >> nom;
+            const passwd* pw = getpwnam(nom.c_str());
+            ASSERT_NE(pw, nullptr) << nom;
+            uid = pw->pw_uid, gid = pw->pw_gid;
+        }
+    }
+    QTemporaryDir tmp;
+    const fs::path avant = fs::current_path();
+    ASSERT_EQ(chmod(tmp.path().toLocal8Bit().constData(), 01777), 0);
+    fs::current_path(tmp.path().toStdString());
+    Poser("canalisor.txt", Exemple);
+    ASSERT_EQ(chown("canalisor.txt", joueurs[0].first, joueurs[0].second) || chmod("canalisor.txt", 0666), 0);
+    // Runs f as player j in a process of its own; true when it ends by _exit(0).
+    const auto enTantQue = [&joueurs](int j, const std::function<bool()>& f) {
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(setgid(joueurs[j].second) || setuid(joueurs[j].first) || !f());
+        return FinitBien(pid);
+    };
+    EXPECT_TRUE(enTantQue(0, [] { return QLockFile("canalisor.txt.lock").tryLock(0); })); // an older build's
+    EXPECT_FALSE(enTantQue(0, [] {
+        return FichierScores("canalisor.txt").MettreAJour([](const TableScores&) {
+            return raise(SIGKILL), std::optional<TableScores>();
+        });
+    }));
+    const auto debut = std::chrono::steady_clock::now();
+    EXPECT_TRUE(enTantQue(1, [] {
+        TableScores table = TableExemple();
+        table[4] = {"Bea", "100"};
+        FichierScores f("canalisor.txt");
+        f.AttenteVerrou(std::chrono::milliseconds(2000));
+        return f.Ecrire(table);
+    }));
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(1000));
+    EXPECT_EQ(EnLigne(FichierScores("canalisor.txt").Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Bea 100,");
+    fs::current_path(avant);
 }
 
 // Brings a copy of the game to its last try and loses it with this final score; the name box

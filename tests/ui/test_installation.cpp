@@ -126,46 +126,111 @@ QByteArray Lire(const QString& chemin) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
 }
 
-// The program runs in its own folder "prog" and names it "./"; the player's folder is
-// "../joueur". What is there before the start: (f) the program's file, read-only as installed,
-// (i) a program's folder the player may write, (c) a copy of the player's own, (x) an ordinary
-// file in the way of the player's folder, which not even root can make. What comes out: the
-// folder asked whether the player may write it, what the program's file holds, the file chosen,
-// what the player's copy holds, and the one message, if any.
-TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
-    const std::pair<QByteArray, QString> cas[] = {
-        {"fi", "./|installe|./canalisor.txt|<absent>|"},
-        {"", "|<absent>|./canalisor.txt|<absent>|"}, // start-up then says the file is missing
-        {"c", "|<absent>|./canalisor.txt|copie|"},
-        {"f", "./|installe|../joueur/canalisor.txt|installe|"}, // the first start copies
-        {"fc", "./|installe|../joueur/canalisor.txt|copie|"},   // later ones keep the copy
-        {"fx",
-         "./|installe|./canalisor.txt|<absent>|Impossible de créer votre fichier des meilleurs scores "
-         "../joueur/canalisor.txt (dossier impossible à créer). Ils seront lus dans ./canalisor.txt, que "
-         "vous ne pouvez pas modifier."},
+// An installed program's folder holds a marker naming it; a build has none, and a copy of an
+// installed folder made elsewhere has one that names the folder it came from.
+TEST(Emplacement, UnProgrammeInstalleSeReconnait) {
+    QTemporaryDir tmp;
+    const QString prog = tmp.filePath("prog/"), autre = tmp.filePath("autre");
+    ASSERT_TRUE(QDir().mkpath(prog) && QDir().mkpath(autre));
+    ASSERT_TRUE(QFile::link(prog, tmp.filePath("lien")));
+    const std::pair<QByteArray, bool> cas[] = {
+        {"<absent>", false},                              // a build
+        {QFile::encodeName(prog) + "\n", true},           // installed there
+        {QFile::encodeName(tmp.filePath("lien")), true},  // installed through a link to that folder
+        {QFile::encodeName(autre) + "\n", false},         // a copy of an installed folder
+        {"", false},
     };
-    const std::tuple<char, const char*, QByteArray> fichiers[] = {{'f', "canalisor.txt", "installe"},
-                                                                  {'c', "../joueur/canalisor.txt", "copie"},
-                                                                  {'x', "../joueur", "x"}};
+    for (const auto& [marque, installe] : cas) {
+        SCOPED_TRACE(marque.data());
+        QFile::remove(prog + "installation");
+        Poser(prog + "installation", marque);
+        EXPECT_EQ(ui::ProgrammeInstalle(prog), installe);
+    }
+}
+
+// The player's data folder as the XDG rules give it: XDG_DATA_HOME when absolute, else
+// HOME/.local/share; HOME unset or relative gives way to the account's home.
+TEST(Emplacement, LeDossierDuJoueurSelonXdg) {
+    const struct {
+        const char *cas, *xdg, *home, *compte, *attendu;
+    } cas[] = {
+        {"XDG_DATA_HOME absolu", "/donnees/", "/home/zoe", "/home/compte", "/donnees/canalisor"},
+        {"XDG_DATA_HOME vide", "", "/home/zoe", "/home/compte", "/home/zoe/.local/share/canalisor"},
+        {"XDG_DATA_HOME relatif, ignoré", "donnees", "/home/zoe", "/home/compte", "/home/zoe/.local/share/canalisor"},
+        {"HOME absent", nullptr, nullptr, "/home/compte", "/home/compte/.local/share/canalisor"},
+        {"HOME relatif", nullptr, "maison", "/home/compte", "/home/compte/.local/share/canalisor"},
+        {"HOME à la racine", nullptr, "/", "/home/compte", "/.local/share/canalisor"},
+        {"aucun dossier", nullptr, nullptr, nullptr, ""},
+    };
+    for (const auto& k : cas)
+        EXPECT_EQ(ui::DossierDonneesJoueur(k.xdg, k.home, k.compte).toStdString(), k.attendu) << k.cas;
+}
+
+// The program runs in its own folder "prog" and names it "./"; the player's folder is
+// "<tmp>/joueur". Before the start, the program's folder may hold its file, read-only as
+// installed, the player may have a copy (or a link leading nowhere in its place), and an
+// ordinary file may stand in the way of the player's folder, which not even root can make.
+// What comes out: the folder asked whether the player may write it, what the program's file
+// holds, the file chosen, what the player's copy holds, whether a game end may write, and the
+// one message, if any: full paths, French only.
+TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
+    const struct {
+        const char* cas;
+        bool installe, inscriptible, fichierProgramme, copieJoueur, bouchon, lienMort, sansDossier;
+        const char* attendu;
+    } cas[] = {
+        {"une construction", false, true, true, false, false, false, false,
+         "./|installe|./canalisor.txt|<absent>|ecrit|"},
+        // Start-up then says the file is missing.
+        {"aucun fichier", false, false, false, false, false, false, false, "|<absent>|./canalisor.txt|<absent>|ecrit|"},
+        {"seulement une copie", false, false, false, true, false, false, false, "|<absent>|./canalisor.txt|copie|ecrit|"},
+        {"dossier fermé, premier lancement", false, false, true, false, false, false, false,
+         "./|installe|<tmp>/joueur/canalisor.txt|installe|ecrit|"},
+        {"dossier fermé, la copie est gardée", false, false, true, true, false, false, false,
+         "./|installe|<tmp>/joueur/canalisor.txt|copie|ecrit|"},
+        // Root may write the installed folder: it gets its own copy all the same.
+        {"installé, dossier ouvert", true, true, true, false, false, false, false,
+         "|installe|<tmp>/joueur/canalisor.txt|installe|ecrit|"},
+        {"installé, la copie est gardée", true, true, true, true, false, false, false,
+         "|installe|<tmp>/joueur/canalisor.txt|copie|ecrit|"},
+        {"installé, sans fichier", true, true, false, false, false, false, false,
+         "|<absent>|./canalisor.txt|<absent>|ecrit|"},
+        {"installé, un fichier à la place du dossier", true, true, true, false, true, false, false,
+         "|installe|./canalisor.txt|<absent>|lu seulement|Impossible de créer votre fichier des meilleurs scores "
+         "<tmp>/joueur/canalisor.txt (un fichier occupe la place d'un dossier). Ils seront lus dans "
+         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
+        {"installé, un lien qui ne mène nulle part", true, true, true, false, false, true, false,
+         "|installe|./canalisor.txt|<absent>|lu seulement|Impossible de créer votre fichier des meilleurs scores "
+         "<tmp>/joueur/canalisor.txt (un lien symbolique qui ne mène à aucun fichier porte ce nom). Ils seront "
+         "lus dans <tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
+        {"installé, aucun dossier personnel", true, true, true, false, false, false, true,
+         "|installe|./canalisor.txt|<absent>|lu seulement|Aucun dossier personnel où garder vos meilleurs "
+         "scores : ils seront lus dans <tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
+    };
     const QString avant = QDir::currentPath();
-    for (const auto& [quoi, attendu] : cas) {
-        SCOPED_TRACE(quoi.data());
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
         QTemporaryDir tmp;
         ASSERT_TRUE(QDir().mkpath(tmp.filePath("prog")) && QDir::setCurrent(tmp.filePath("prog")));
-        for (const auto& [code, chemin, octets] : fichiers) {
-            QFile f(chemin);
-            ASSERT_TRUE(!quoi.contains(code) || (QDir().mkpath(QFileInfo(f).path()) &&
-                                                 f.open(QIODevice::WriteOnly) && f.write(octets) > 0));
-        }
+        ASSERT_TRUE(!(k.copieJoueur || k.lienMort) || QDir().mkpath("../joueur"));
+        ASSERT_TRUE(!k.lienMort || QFile::link("nulle-part", "../joueur/canalisor.txt"));
+        Poser("canalisor.txt", k.fichierProgramme ? "installe" : "<absent>");
+        Poser("../joueur/canalisor.txt", k.copieJoueur ? "copie" : "<absent>");
+        Poser("../joueur", k.bouchon ? "x" : "<absent>");
         QFile::setPermissions("canalisor.txt", QFile::ReadOwner | QFile::ReadOther);
         DialoguesScriptes dialogues;
         QString vus;
-        const QString choisi = ui::EmplacementScores(
-            "./", dialogues, "../joueur", [&](const QString& d) { return vus = d, quoi.contains('i'); });
-        vus += '|' + Lire("canalisor.txt") + '|' + choisi + '|' + Lire("../joueur/canalisor.txt") + '|';
+        const QString joueur = k.sansDossier ? "" : tmp.filePath("joueur");
+        const ui::Emplacement choisi = ui::EmplacementScores(
+            "./", dialogues, k.installe, joueur, [&](const QString& d) { return vus = d, k.inscriptible; });
+        vus += '|' + Lire("canalisor.txt") + '|' + choisi.Fichier + '|' + Lire("../joueur/canalisor.txt") + '|' +
+               (choisi.Ecriture ? "ecrit" : "lu seulement") + '|';
         for (const auto& boite : dialogues.messages)
             vus += QString::fromStdString(boite.texte);
-        EXPECT_EQ(vus.toStdString(), attendu.toStdString());
+        EXPECT_EQ(vus.replace(tmp.path(), "<tmp>").toStdString(), k.attendu);
+        // Copied from a read-only file, the player's copy is still theirs to rewrite.
+        EXPECT_TRUE(!QFile::exists("../joueur/canalisor.txt") ||
+                    QFile::permissions("../joueur/canalisor.txt").testFlag(QFile::WriteOwner));
     }
     QDir::setCurrent(avant);
 }
