@@ -29,10 +29,22 @@ oublier_processus() {
     nettoyage_processus=("${restants[@]}")
 }
 
-# Ends one process the script started, and reaps it. Xvfb and the game end on TERM; `wait`
-# is bash's own, so nothing is forked while the script is ending.
+# Ends one process the script started, and reaps it. Xvfb and the game end on TERM; one that
+# is still running two seconds later is killed, so that no clean-up can hang.
+nettoyage_vivant() {
+    local etat
+    { etat=$(<"/proc/$1/stat"); } 2>/dev/null || return 1
+    etat=${etat##*) }
+    [ "${etat%% *}" != Z ]
+}
 nettoyage_arreter() {
     kill -TERM "$1" 2>/dev/null || return 0
+    local dixiemes
+    for ((dixiemes = 0; dixiemes < 20; dixiemes++)); do
+        nettoyage_vivant "$1" || break
+        sleep 0.1
+    done
+    nettoyage_vivant "$1" && kill -KILL "$1" 2>/dev/null
     wait "$1" 2>/dev/null
     return 0
 }

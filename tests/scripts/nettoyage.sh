@@ -11,8 +11,8 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 echecs=0
 
-# A script that registers a program that has already ended, a live one, a folder, and a step
-# to run first that fails; it then ends as FIN says: "echec" (exit 1), "succes" (exit 0) or
+# A script that registers a program that has already ended, a live one, one that ignores TERM,
+# a folder, and a step to run first that fails; it then ends as FIN says: "echec" (exit 1), "succes" (exit 0) or
 # "tue" (waits to be killed).
 cat >"$tmp/script.sh" <<'SCRIPT'
 set -euo pipefail
@@ -27,7 +27,10 @@ mort=$(sh -c 'echo $$')
 nettoyer_processus "$mort"
 sleep 300 &
 nettoyer_processus $!
-echo "$dossier $!" >"$etat"
+vivant=$!
+perl -e '$SIG{TERM} = "IGNORE"; sleep 300' &
+nettoyer_processus $!
+echo "$dossier $vivant $!" >"$etat"
 case $fin in
     echec) false ;;
     succes) exit 0 ;;
@@ -49,13 +52,17 @@ cas() {
     else
         bash "$tmp/script.sh" "$nettoyage" "$fin" "$tmp/etat" || statut=$?
     fi
-    local dossier pid
-    read -r dossier pid <"$tmp/etat"
+    local dossier pid sourd
+    read -r dossier pid sourd <"$tmp/etat"
     [ "$statut" -eq "$attendu" ] || raisons+=("the script ended with status $statut, not $attendu")
     [ ! -e "$dossier" ] || raisons+=("its folder $dossier is left")
     if kill -0 "$pid" 2>/dev/null; then
         raisons+=("its live program $pid is left")
         kill "$pid"
+    fi
+    if kill -0 "$sourd" 2>/dev/null; then
+        raisons+=("its program $sourd that ignores TERM is left")
+        kill -KILL "$sourd"
     fi
     if [ ${#raisons[@]} -eq 0 ]; then
         echo "ok: $nom"
