@@ -109,6 +109,57 @@
     </message>
 </context>
 <context>
+    <name>EmplacementScores</name>
+    <message>
+        <source>accès refusé</source>
+        <translation>access denied</translation>
+    </message>
+    <message>
+        <source>plus de place sur le disque</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>disque en lecture seule</source>
+        <translation>read-only disk</translation>
+    </message>
+    <message>
+        <source>un fichier occupe la place d&apos;un dossier</source>
+        <translation>a file stands where a folder should be</translation>
+    </message>
+    <message>
+        <source>un autre élément porte déjà ce nom</source>
+        <translation>something else already has that name</translation>
+    </message>
+    <message>
+        <source>trop de liens symboliques</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>chemin trop long</source>
+        <translation>path too long</translation>
+    </message>
+    <message>
+        <source>dossier introuvable</source>
+        <translation>folder not found</translation>
+    </message>
+    <message>
+        <source>erreur du système n° %1</source>
+        <translation>system error %1</translation>
+    </message>
+    <message>
+        <source>Aucun dossier personnel où garder vos meilleurs scores : ils seront lus dans %1, où aucun score ne sera enregistré.</source>
+        <translation>No personal folder to keep your best scores in: they will be read from %1, where no score will be recorded.</translation>
+    </message>
+    <message>
+        <source>un lien symbolique qui ne mène à aucun fichier porte ce nom</source>
+        <translation>a symbolic link that leads to no file has that name</translation>
+    </message>
+    <message>
+        <source>Impossible de créer votre fichier des meilleurs scores %1 (%2). Ils seront lus dans %3, où aucun score ne sera enregistré.</source>
+        <translation>Cannot create your best-scores file %1 (%2). They will be read from %3, where no score will be recorded.</translation>
+    </message>
+</context>
+<context>
     <name>Imagier</name>
     <message>
         <source>canalisor : impossible de charger l&apos;image %1 (%2) ; ses cases montrent le code de la pièce à la place</source>
@@ -162,6 +213,10 @@ What is your name?</translation>
     <message>
         <source>Votre score n&apos;a pas pu être enregistré : le fichier canalisor.txt ne peut pas être écrit.</source>
         <translation>Your score could not be saved: the file canalisor.txt cannot be written.</translation>
+    </message>
+    <message>
+        <source>Impossible de trouver le dossier du jeu.</source>
+        <translation>Cannot find the game&apos;s folder.</translation>
     </message>
 </context>
 <context>

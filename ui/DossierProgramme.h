@@ -5,10 +5,14 @@
 
 #include <string>
 
+#include "Traduction.h"
+
 namespace canalisor::ui {
 
-// What the player is told when the program cannot reach its own folder.
-inline constexpr const char* DossierIntrouvable = "Impossible de trouver le dossier du jeu.";
+// What the player is told when the program cannot reach its own folder (the boxes translate
+// the game's texts).
+inline constexpr const char* DossierIntrouvable =
+    QT_TRANSLATE_NOOP("Jeu", "Impossible de trouver le dossier du jeu.");
 
 // The folder holding the file that the symbolic link `lien` names, as raw bytes without a
 // trailing separator ("/" for a file at the root); empty when the link cannot be read.

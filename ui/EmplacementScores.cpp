@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,35 +20,39 @@ namespace {
 
 const QString NomFichier = QStringLiteral("canalisor.txt");
 
+QString Texte(const char* source) {
+    return QCoreApplication::translate("EmplacementScores", source);
+}
+
 // A path as the boxes show it: whole, from the root, whatever the program calls it.
 QString Complet(const QString& chemin) {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(chemin).absoluteFilePath()));
 }
 
-// Why a file or a folder could not be made, in French: Qt's own texts and strerror() speak the
-// system's language, which need not be French.
+// Why a file or a folder could not be made, in the game's language: Qt's own texts and strerror()
+// speak the system's, which need not be the game's.
 QString Raison(int erreur) {
     switch (erreur) {
     case EACCES:
     case EPERM:
-        return QStringLiteral("accès refusé");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "accès refusé"));
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("plus de place sur le disque");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "plus de place sur le disque"));
     case EROFS:
-        return QStringLiteral("disque en lecture seule");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "disque en lecture seule"));
     case ENOTDIR:
-        return QStringLiteral("un fichier occupe la place d'un dossier");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "un fichier occupe la place d'un dossier"));
     case EEXIST:
-        return QStringLiteral("un autre élément porte déjà ce nom");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "un autre élément porte déjà ce nom"));
     case ELOOP:
-        return QStringLiteral("trop de liens symboliques");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "trop de liens symboliques"));
     case ENAMETOOLONG:
-        return QStringLiteral("chemin trop long");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "chemin trop long"));
     case ENOENT:
-        return QStringLiteral("dossier introuvable");
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "dossier introuvable"));
     default:
-        return QStringLiteral("erreur du système n° %1").arg(erreur);
+        return Texte(QT_TRANSLATE_NOOP("EmplacementScores", "erreur du système n° %1")).arg(erreur);
     }
 }
 
@@ -89,7 +94,8 @@ QString DossierDonneesJoueur(const char* xdgDataHome, const char* home, const ch
 
 QString DossierDonneesJoueur() {
     const passwd* compte = ::getpwuid(::getuid());
-    return DossierDonneesJoueur(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), compte ? compte->pw_dir : nullptr);
+    return DossierDonneesJoueur(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                                compte ? compte->pw_dir : nullptr);
 }
 
 bool ProgrammeInstalle(const QString& dossier) {
@@ -97,7 +103,8 @@ bool ProgrammeInstalle(const QString& dossier) {
     if (!marque.open(QIODevice::ReadOnly))
         return false;
     const QByteArray nomme = marque.read(4096).trimmed();
-    struct stat ici {}, la {};
+    struct stat ici {
+    }, la{};
     return !nomme.isEmpty() && ::stat(QFile::encodeName(dossier).constData(), &ici) == 0 &&
            ::stat(nomme.constData(), &la) == 0 && ici.st_dev == la.st_dev && ici.st_ino == la.st_ino;
 }
@@ -115,9 +122,11 @@ Emplacement EmplacementScores(const QString& chemin, Dialogues& dialogues, bool 
         return Emplacement{programme, false};
     };
     if (dossierJoueur.isEmpty())
-        return lireSeulement(QStringLiteral("Aucun dossier personnel où garder vos meilleurs scores : ils seront "
-                                            "lus dans %1, où aucun score ne sera enregistré.")
-                                 .arg(Complet(programme)));
+        return lireSeulement(
+            Texte(QT_TRANSLATE_NOOP("EmplacementScores",
+                                    "Aucun dossier personnel où garder vos meilleurs scores : ils "
+                                    "seront lus dans %1, où aucun score ne sera enregistré."))
+                .arg(Complet(programme)));
 
     const QString personnel = QDir(dossierJoueur).filePath(NomFichier);
     if (QFileInfo(personnel).isFile())
@@ -129,13 +138,16 @@ Emplacement EmplacementScores(const QString& chemin, Dialogues& dialogues, bool 
     if (erreur == 0)
         return {personnel};
     struct stat st {};
-    const QString raison = erreur == EEXIST && ::lstat(QFile::encodeName(personnel).constData(), &st) == 0 &&
-                                   S_ISLNK(st.st_mode)
-                               ? QStringLiteral("un lien symbolique qui ne mène à aucun fichier porte ce nom")
-                               : Raison(erreur);
-    return lireSeulement(QStringLiteral("Impossible de créer votre fichier des meilleurs scores %1 (%2). Ils "
-                                        "seront lus dans %3, où aucun score ne sera enregistré.")
-                             .arg(Complet(personnel), raison, Complet(programme)));
+    const QString raison =
+        erreur == EEXIST && ::lstat(QFile::encodeName(personnel).constData(), &st) == 0 && S_ISLNK(st.st_mode)
+            ? Texte(QT_TRANSLATE_NOOP("EmplacementScores",
+                                      "un lien symbolique qui ne mène à aucun fichier porte ce nom"))
+            : Raison(erreur);
+    return lireSeulement(
+        Texte(QT_TRANSLATE_NOOP("EmplacementScores",
+                                "Impossible de créer votre fichier des meilleurs scores %1 (%2). "
+                                "Ils seront lus dans %3, où aucun score ne sera enregistré."))
+            .arg(Complet(personnel), raison, Complet(programme)));
 }
 
 } // namespace canalisor::ui
