@@ -179,13 +179,6 @@ TEST(Textes, ToutCeQueLeJoueurLitEtEntend) {
     lus.insert({
         {"menus", Arbre(f.form->menuBar()->actions())},
         {"title", f.form->windowTitle()},
-        {"Label1", label("Label1")},
-        {"Label2", label("Label2")},
-        {"Label3", label("Label3")},
-        {"Label4", label("Label4")},
-        {"Label5", label("Label5")},
-        {"Label6", label("Label6")},
-        {"Label7", label("Label7")},
         {"valves button", vannes->text()},
         {"valves tooltip", vannes->toolTip()},
         {"valves description", Lu(vannes, QAccessible::Description)},
@@ -229,6 +222,8 @@ TEST(Textes, ToutCeQueLeJoueurLitEtEntend) {
     });
     for (const char* nom : {"R1", "R2", "R3", "l1", "l2", "l3", "l4"})
         lus[nom] = label(nom, regles);
+    for (const char* nom : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"})
+        lus[nom] = label(nom);
     for (const QWidget* fenetre : {scores, aPropos, regles})
         TextesTiennent(fenetre);
 
@@ -270,10 +265,7 @@ TEST(Textes, ToutCeQueLeJoueurLitEtEntend) {
 TEST(FenetrePrincipale, LegendesEtCommandesSelonLEtat) {
     const struct {
         const char* etat;
-        bool enPause;
-        bool pausePossible;
-        bool vannesPossible;
-        bool difficultePossible;
+        bool enPause, pausePossible, vannesPossible, difficultePossible;
         std::int16_t difficulte;
         const char* pause; // the caption
         const char* coche; // the difficulty that carries the check mark
@@ -566,6 +558,17 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreAPart) {
                                   (f.form->Regles() != nullptr);
             EXPECT_EQ(restantes, 2) << "the others stay after " << commande << " closed by " << nom;
         }
+}
+
+// The rules show the board's own tiles for the pieces their captions name.
+TEST(Fenetres, LesImagesDesReglesSontLesTuilesDuPlateau) {
+    Fenetre f;
+    f.Commande("menuRegles");
+    for (const auto& [image, tuile] :
+         {std::pair{"i1", "1.bmp"}, {"i2", "9.bmp"}, {"i3", "10.bmp"}, {"i4", "11.bmp"}})
+        EXPECT_EQ(f.W(image, f.form->Regles())->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  QImage(CANALISOR_DOSSIER_TUILES + QString(tuile)).convertToFormat(QImage::Format_RGB32))
+            << image << " shows " << tuile;
 }
 
 // Ctrl+Q from a side window, Quitter, or the main window's end closes and deletes every window.
