@@ -45,70 +45,60 @@ const std::map<std::string, std::string> FormeDuLiquide{
 
 // The shape of the mark centred on `centre` (in pixels of the 79-pixel tile) that fits a square of
 // side `t`: the pixels that stand out from `fond`, the colour the mark lies on, by at least half as
-// much as the mark's own colour (a mark is seen only if that is a third of black to white, and if
-// about as wide as high). A square fills its bounds, a disc three quarters of them, a diamond or a
-// triangle (pointing up) half, the triangle heavier below.
+// much as the mark's middle (a mark is seen only if that is a third of black to white and about as
+// wide as high). A square fills its bounds, a disc three quarters of them, a diamond or a triangle
+// (pointing up) half, the triangle with three quarters of it below its middle.
 std::string Forme(const QImage& image, QPointF centre, double t, QRgb fond) {
     const double e = image.width() / 79.0;
-    const QRect cadre =
-        QRectF(e * (centre - QPointF(0.6 * t, 0.6 * t)), e * QSizeF(1.2 * t, 1.2 * t)).toRect();
+    const QRect cadre = QRectF(e * centre - e * t * QPointF(0.6, 0.6), e * t * QSizeF(1.2, 1.2)).toRect();
     const auto ecart = [&](int x, int y) { return std::abs(qGray(image.pixel(x, y)) - qGray(fond)); };
-    int contraste = 0;
+    const int contraste = ecart(int(e * centre.x()), int(e * centre.y()));
+    QPolygon encre;
     for (int y = cadre.top(); y <= cadre.bottom(); ++y)
         for (int x = cadre.left(); x <= cadre.right(); ++x)
-            contraste = std::max(contraste, ecart(x, y));
-    QRect encre; // the mark's bounds, its pixels and the sum of their heights
-    double n = 0;
-    double sommeY = 0;
-    for (int y = cadre.top(); y <= cadre.bottom(); ++y)
-        for (int x = cadre.left(); x <= cadre.right(); ++x)
-            if (2 * ecart(x, y) > contraste) {
-                encre |= QRect(x, y, 1, 1);
-                ++n;
-                sommeY += y + 0.5;
-            }
-    const bool trapu = 4 * encre.width() >= 3 * encre.height() && 4 * encre.height() >= 3 * encre.width();
+            if (2 * ecart(x, y) > contraste)
+                encre << QPoint(x, y);
+    const QRect bornes = encre.boundingRect();
+    const double n = double(encre.size());
+    const auto enBas = [&](QPoint p) { return 2 * p.y() > bornes.top() + bornes.bottom(); };
+    const bool trapu = 4 * bornes.width() >= 3 * bornes.height() && 4 * bornes.height() >= 3 * bornes.width();
     if (contraste < 85 || n < 0.15 * e * e * t * t || !trapu)
         return "aucune";
-    const double remplissage = n / (encre.width() * encre.height());
-    const double poidsEnBas = (sommeY / n - encre.top()) / encre.height() - 0.5;
-    return remplissage > 0.92   ? "carré"
-           : remplissage > 0.71 ? "disque"
-           : poidsEnBas > 0.07  ? "triangle"
-                                : "losange";
+    const double remplissage = n / (bornes.width() * bornes.height());
+    if (remplissage > 0.92)
+        return "carré";
+    if (remplissage > 0.71)
+        return "disque";
+    return double(std::ranges::count_if(encre, enBas)) > 0.6 * n ? "triangle" : "losange";
 }
 
 // Each side of a tile and its point at the edge, four pixels beside the middle: on the body of a
 // pipe that reaches it, away from the light streak along the pipe's axis.
-const std::map<Cote, std::pair<const char*, QPoint>> Bords{{Gauche, {"left", {0, 35}}},
-                                                           {Droite, {"right", {78, 35}}},
-                                                           {Haut, {"top", {35, 0}}},
-                                                           {Bas, {"bottom", {35, 78}}}};
-
+const std::map<Cote, QPoint> Bords{{Gauche, {0, 35}}, {Droite, {78, 35}}, {Haut, {35, 0}}, {Bas, {35, 78}}};
+const std::map<Cote, const char*> Cotes{{Gauche, "left"}, {Droite, "right"}, {Haut, "top"}, {Bas, "bottom"}};
 // One tile file: what each side where the piece is open shows ("blanc": an empty pipe; the other
-// sides show the grey ground), the pixels that tell what the piece is (where, what they show, what
-// they are) and each liquid's mark (its middle, the side of the square it fits in and a point of the
-// colour it lies on), in pixels of the 79-pixel tile.
+// sides show the grey ground), each liquid's mark (its middle, the side of the square it fits in and
+// a point of the colour it lies on) and the pixels that tell what the piece is (where, what they
+// show, what they are), in pixels of the 79-pixel tile.
 struct Tuile {
     std::string nom;
     std::map<Cote, std::string> bords;
-    std::vector<std::tuple<QPoint, std::string, const char*>> points = {};
     std::vector<std::tuple<std::string, QPointF, double, QPoint>> marques = {};
+    std::vector<std::tuple<QPoint, std::string, const char*>> points = {};
 };
 
-const std::string Liquides[]{"bleu", "rouge", "vert", "jaune"};
 const std::string Remplissages[]{"blanc", "bleu", "rouge", "vert", "jaune"};
 
-// In a file name a liquid is its initial, after `devant`; an empty pipe leaves both out.
-std::string Initiale(const std::string& liquide, const std::string& devant = "") {
+// In a file name a liquid is its letter, its initial, after `devant`; an empty pipe leaves both out.
+std::string Lettre(const std::string& liquide, const std::string& devant = "") {
     return liquide == "blanc" ? "" : devant + liquide.front();
 }
 
 // The 81 tiles, from what each piece is and how its files are named.
 std::vector<Tuile> Catalogue() {
-    std::vector<Tuile> tuiles{{"0.bmp", {}, {{{39, 39}, "gris", "the empty cell"}}},
-                              {"1.bmp", {}, {{{39, 39}, "noir", "the obstacle"}}}};
-    // Straight pipes and elbows, empty and filled: the code and the liquid's initial. The mark lies on
+    std::vector<Tuile> tuiles{{"0.bmp", {}, {}, {{{39, 39}, "gris", "the empty cell"}}},
+                              {"1.bmp", {}, {}, {{{39, 39}, "noir", "the obstacle"}}}};
+    // Straight pipes and elbows, empty and filled: the code and the liquid's letter. The mark lies on
     // the pipe as its first side shows it: in the middle of a straight pipe, half-way round an
     // elbow's arc, 28 pixels from the two sides of the corner it turns around.
     const std::tuple<std::string, Cote, Cote, QPointF> tuyaux[]{
@@ -117,19 +107,17 @@ std::vector<Tuile> Catalogue() {
         {"6", Gauche, Haut, {27.9, 27.9}},   {"7", Droite, Haut, {51.1, 27.9}}};
     for (const auto& [code, a, b, milieu] : tuyaux)
         for (const std::string& l : Remplissages)
-            tuiles.push_back(
-                {code + Initiale(l) + ".bmp", {{a, l}, {b, l}}, {}, {{l, milieu, 11, Bords.at(a).second}}});
+            tuiles.push_back({code + Lettre(l) + ".bmp", {{a, l}, {b, l}}, {{l, milieu, 11, Bords.at(a)}}});
     // The cross: its channel across on the left and the right, a mark near each end; its channel
     // down at the top and the bottom and over the one across, a mark in the middle. Named "8", "h"
-    // and the initial across, "v" and the initial down; "8" and one initial when both carry the same.
+    // and the letter across, "v" and the letter down; "8" and one letter when both carry the same.
     for (const std::string& h : Remplissages)
         for (const std::string& v : Remplissages)
-            tuiles.push_back({"8" + (h == v ? Initiale(h) : Initiale(h, "h") + Initiale(v, "v")) + ".bmp",
-                              {{Gauche, h}, {Droite, h}, {Haut, v}, {Bas, v}},
-                              {{{35, 30}, v, "the channel down, over"}},
-                              {{h, {11, 39.5}, 11, {0, 35}},
-                               {h, {68, 39.5}, 11, {0, 35}},
-                               {v, {39.5, 39.5}, 11, {35, 0}}}});
+            tuiles.push_back(
+                {"8" + (h == v ? Lettre(h) : Lettre(h, "h") + Lettre(v, "v")) + ".bmp",
+                 {{Gauche, h}, {Droite, h}, {Haut, v}, {Bas, v}},
+                 {{h, {11, 39.5}, 11, {0, 35}}, {h, {68, 39.5}, 11, {0, 35}}, {v, {39.5, 39.5}, 11, {35, 0}}},
+                 {{{35, 30}, v, "the channel down, over"}}});
     // Codes 9 to 20: each liquid's departure (block on the left, open right), arrival (its mirror)
     // and gate (block on the top wall, open both ways), empty or filled by that liquid; the block in
     // the liquid's colour above its mark.
@@ -139,15 +127,11 @@ std::vector<Tuile> Catalogue() {
         {{Gauche, Droite}, {27, 16}, {39.5, 16.5}, 13}};
     for (int i = 0; i < 12; ++i) {
         const auto& [ouvertes, bloc, marque, t] = blocs[i % 3];
-        const std::string& l = Liquides[i / 3];
+        const std::string& l = Remplissages[1 + i / 3];
         for (const std::string& rempli : {std::string("blanc"), l}) {
-            Tuile tuile{std::to_string(9 + i) + Initiale(rempli) + ".bmp",
-                        {},
-                        {{bloc, l, "the block"}},
-                        {{l, marque, t, bloc}}};
+            tuiles.push_back({std::to_string(9 + i) + Lettre(rempli) + ".bmp", {}, {{l, marque, t, bloc}}});
             for (const Cote cote : ouvertes)
-                tuile.bords[cote] = rempli;
-            tuiles.push_back(tuile);
+                tuiles.back().bords[cote] = rempli;
         }
     }
     return tuiles;
@@ -163,11 +147,9 @@ TEST(Tuiles, ChaqueTuileAuxDeuxEchellesMontreSesCotesOuvertsSesLiquidesEtLeursFo
             const QImage image = Bmp24(Dossier + QString::fromStdString(tuile.nom), echelle);
             const std::string cas = tuile.nom + (echelle == 1 ? "" : " at @2x");
             const auto vu = [&](QPoint p) { return Vu(image.pixel(p * echelle)); };
-            for (const QPoint coin : {QPoint(0, 0), QPoint(78, 0), QPoint(0, 78), QPoint(78, 78)})
-                EXPECT_EQ(vu(coin), "gris") << cas << ": the ground in a corner";
             for (const auto& [cote, bord] : Bords)
-                EXPECT_EQ(vu(bord.second), tuile.bords.contains(cote) ? tuile.bords.at(cote) : "gris")
-                    << cas << ": the " << bord.first << " side";
+                EXPECT_EQ(vu(bord), tuile.bords.contains(cote) ? tuile.bords.at(cote) : "gris")
+                    << cas << ": the " << Cotes.at(cote) << " side";
             for (const auto& [ou, couleur, quoi] : tuile.points)
                 EXPECT_EQ(vu(ou), couleur) << cas << ": " << quoi;
             for (const auto& [liquide, centre, t, fond] : tuile.marques)
@@ -175,23 +157,21 @@ TEST(Tuiles, ChaqueTuileAuxDeuxEchellesMontreSesCotesOuvertsSesLiquidesEtLeursFo
                     << cas << ": the mark of " << liquide << " at " << centre.x() << "," << centre.y();
         }
     // As the board gets them, too: the files alone would not tell (Qt writes 24 bits either way).
-    const canalisor::Tuile croix{
-        "8hbvr.bmp", canalisor::Croix, {}, canalisor::Couleur::Bleu, canalisor::Couleur::Rouge};
-    EXPECT_EQ(canalisor::art::DessinerTuile(croix, 2).depth(), 24);
+    EXPECT_EQ(canalisor::art::DessinerTuile({"8.bmp", canalisor::Croix, {}, {}, {}}, 2).depth(), 24);
 }
 
 // The rules window shows the obstacle, a departure, an arrival and a gate as the board does, at both
 // scales; the icon holds the four sizes a desktop picks from, each with its blue pipe across and its
 // red one down over it.
 TEST(Ressources, LesImagesDesReglesSontLesTuilesEtLIconeASesQuatreTailles) {
-    const std::pair<const char*, const char*> regles[]{
-        {"regle-obstacle", "1"}, {"regle-depart", "9"}, {"regle-arrivee", "10"}, {"regle-porte", "11"}};
+    const std::pair<const char*, const char*> regles[]{{"regle-obstacle", "1.bmp"},
+                                                       {"regle-depart", "9.bmp"},
+                                                       {"regle-arrivee", "10.bmp"},
+                                                       {"regle-porte", "11.bmp"}};
     for (const auto& [regle, tuile] : regles)
         for (const int echelle : {1, 2})
-            EXPECT_EQ(Bmp24(QString(":/") + regle + ".bmp", echelle),
-                      Bmp24(Dossier + tuile + ".bmp", echelle))
-                << regle << " shows " << tuile << ".bmp"
-                << " at scale " << echelle;
+            EXPECT_EQ(Bmp24(":/" + QString(regle) + ".bmp", echelle), Bmp24(Dossier + tuile, echelle))
+                << regle << " shows " << tuile << " at scale " << echelle;
     QImageReader lecteur(":/canalisor.ico");
     std::vector<int> tailles;
     for (int k = 0; k < lecteur.imageCount() && lecteur.jumpToImage(k); ++k) {
@@ -208,22 +188,21 @@ TEST(Ressources, LesImagesDesReglesSontLesTuilesEtLIconeASesQuatreTailles) {
 
 // Machado, Oliveira and Fernandes' matrices (2009, full severity) on linear sRGB, compared in
 // CIELAB (CIE76): below a difference of 20, a player would have to guess which pipe is which.
-using Matrice = std::array<std::array<double, 3>, 3>;
-const std::map<std::string, Matrice> Visions{
+const std::map<std::string, std::array<std::array<double, 3>, 3>> Visions{
     {"protanope", {{{0.1523, 1.0526, -0.2049}, {0.1145, 0.7863, 0.0992}, {-0.0039, -0.0481, 1.0520}}}},
     {"deutéranope", {{{0.3673, 0.8606, -0.2280}, {0.2801, 0.6725, 0.0474}, {-0.0118, 0.0429, 0.9689}}}},
     {"tritanope", {{{1.2555, -0.0767, -0.1788}, {-0.0784, 0.9308, 0.1476}, {0.0047, 0.6914, 0.3039}}}}};
 
 // How far apart two colours are in CIELAB, as a player with that vision sees them.
-double Ecart(const QColor& a, const QColor& b, const Matrice& m) {
+double Ecart(const QColor& a, const QColor& b, const std::array<std::array<double, 3>, 3>& m) {
     // sRGB to linear: below 10/255 the curve is a straight line, 12.92 x 255 = 3294.6.
     const auto lin = [](int c) { return c <= 10 ? c / 3294.6 : std::pow((c / 255.0 + 0.055) / 1.055, 2.4); };
     const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
-    const auto lab = [&](const QColor& couleur) {
-        const double rgb[] = {lin(couleur.red()), lin(couleur.green()), lin(couleur.blue())};
+    const auto lab = [&](const QColor& c) {
+        const double rgb[] = {lin(c.red()), lin(c.green()), lin(c.blue())};
         double v[3];
-        for (std::size_t i = 0; i < 3; ++i)
-            v[i] = std::clamp(m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2], 0.0, 1.0);
+        for (std::size_t l = 0; l < 3; ++l)
+            v[l] = std::clamp(m[l][0] * rgb[0] + m[l][1] * rgb[1] + m[l][2] * rgb[2], 0.0, 1.0);
         const double x = f((0.4124 * v[0] + 0.3576 * v[1] + 0.1805 * v[2]) / 0.95047);
         const double y = f(0.2126 * v[0] + 0.7152 * v[1] + 0.0722 * v[2]);
         const double z = f((0.0193 * v[0] + 0.1192 * v[1] + 0.9505 * v[2]) / 1.08883);
@@ -234,24 +213,18 @@ double Ecart(const QColor& a, const QColor& b, const Matrice& m) {
     return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
 }
 
-// Every pair of liquids, as each of the three visions sees it; the simulation itself must confuse
-// the red and green of a traffic light for a deuteranope.
+// Every pair of liquids, as each of the three visions sees it (the simulation puts the red and green
+// of a traffic light, e01e1e and 16a02c, 13 apart for a deuteranope).
 TEST(Teintes, LesQuatreLiquidesRestentDistinctsDansChaqueVision) {
-    using canalisor::Couleur;
-    const std::pair<const char*, Couleur> liquides[]{{"bleu", Couleur::Bleu},
-                                                     {"rouge", Couleur::Rouge},
-                                                     {"vert", Couleur::Vert},
-                                                     {"jaune", Couleur::Jaune}};
+    using enum canalisor::Couleur;
+    using canalisor::art::Teinte;
+    const std::pair<std::string, QColor> liquides[]{
+        {"bleu", Teinte(Bleu)}, {"rouge", Teinte(Rouge)}, {"vert", Teinte(Vert)}, {"jaune", Teinte(Jaune)}};
     for (const auto& [vision, m] : Visions)
-        for (const auto& [a, couleurA] : liquides)
-            for (const auto& [b, couleurB] : liquides) {
-                if (couleurA < couleurB) {
-                    EXPECT_GT(Ecart(canalisor::art::Teinte(couleurA), canalisor::art::Teinte(couleurB), m),
-                              20)
-                        << "a " << vision << " tells " << a << " from " << b;
-                }
-            }
-    EXPECT_LT(Ecart(QColor(0xe0, 0x1e, 0x1e), QColor(0x16, 0xa0, 0x2c), Visions.at("deutéranope")), 20);
+        for (auto a = std::begin(liquides); a != std::end(liquides); ++a)
+            for (auto b = a + 1; b != std::end(liquides); ++b)
+                EXPECT_GT(Ecart(a->second, b->second, m), 20)
+                    << "a " << vision << " tells " << a->first << " from " << b->first;
 }
 
 } // namespace
