@@ -16,9 +16,9 @@ using enum canalisor::Cote;
 namespace {
 
 // The game has always shipped 24-bit Windows bitmaps; a 32-bit or palette file would load in Qt
-// too, so only the header tells. `chemin` names the scale-1 file; scale 2 is its "@2x" double.
+// too, so only the header tells. At scale 2 the file's name ends in "@2x".
 QImage Bmp24(const QString& chemin, int echelle) {
-    QFile fichier(echelle == 1 ? chemin : chemin.chopped(4) + "@2x.bmp");
+    QFile fichier(chemin + (echelle == 1 ? ".bmp" : "@2x.bmp"));
     const QByteArray octets = fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     const std::string nom = fichier.fileName().toStdString();
     EXPECT_EQ(octets.mid(28, 2), QByteArray("\x18\0", 2)) << nom << ": 24 bits per pixel";
@@ -76,10 +76,10 @@ std::string Forme(const QImage& image, QPointF centre, double t, QRgb fond) {
 // pipe that reaches it, away from the light streak along the pipe's axis.
 const std::map<Cote, QPoint> Bords{{Gauche, {0, 35}}, {Droite, {78, 35}}, {Haut, {35, 0}}, {Bas, {35, 78}}};
 const std::map<Cote, const char*> Cotes{{Gauche, "left"}, {Droite, "right"}, {Haut, "top"}, {Bas, "bottom"}};
-// One tile file: what each side where the piece is open shows ("blanc": an empty pipe; the other
-// sides show the grey ground), each liquid's mark (its middle, the side of the square it fits in and
-// a point of the colour it lies on) and the pixels that tell what the piece is (where, what they
-// show, what they are), in pixels of the 79-pixel tile.
+// One tile file, named without its ".bmp": what each side where the piece is open shows ("blanc": an empty
+// pipe; the other sides show the grey ground), each liquid's mark (its middle, the side of the square it fits
+// in and a point of the colour it lies on) and the pixels that tell what the piece is (where, what they show,
+// what they are), in pixels of the 79-pixel tile.
 struct Tuile {
     std::string nom;
     std::map<Cote, std::string> bords;
@@ -96,8 +96,8 @@ std::string Lettre(const std::string& liquide, const std::string& devant = "") {
 
 // The 81 tiles, from what each piece is and how its files are named.
 std::vector<Tuile> Catalogue() {
-    std::vector<Tuile> tuiles{{"0.bmp", {}, {}, {{{39, 39}, "gris", "the empty cell"}}},
-                              {"1.bmp", {}, {}, {{{39, 39}, "noir", "the obstacle"}}}};
+    std::vector<Tuile> tuiles{{"0", {}, {}, {{{39, 39}, "gris", "the empty cell"}}},
+                              {"1", {}, {}, {{{39, 39}, "noir", "the obstacle"}}}};
     // Straight pipes and elbows, empty and filled: the code and the liquid's letter. The mark lies on
     // the pipe as its first side shows it: in the middle of a straight pipe, half-way round an
     // elbow's arc, 28 pixels from the two sides of the corner it turns around.
@@ -107,20 +107,20 @@ std::vector<Tuile> Catalogue() {
         {"6", Gauche, Haut, {27.9, 27.9}},   {"7", Droite, Haut, {51.1, 27.9}}};
     for (const auto& [code, a, b, milieu] : tuyaux)
         for (const std::string& l : Remplissages)
-            tuiles.push_back({code + Lettre(l) + ".bmp", {{a, l}, {b, l}}, {{l, milieu, 11, Bords.at(a)}}});
+            tuiles.push_back({code + Lettre(l), {{a, l}, {b, l}}, {{l, milieu, 11, Bords.at(a)}}});
     // The cross: its channel across on the left and the right, a mark near each end; its channel
     // down at the top and the bottom and over the one across, a mark in the middle. Named "8", "h"
     // and the letter across, "v" and the letter down; "8" and one letter when both carry the same.
     for (const std::string& h : Remplissages)
         for (const std::string& v : Remplissages)
             tuiles.push_back(
-                {"8" + (h == v ? Lettre(h) : Lettre(h, "h") + Lettre(v, "v")) + ".bmp",
+                {"8" + (h == v ? Lettre(h) : Lettre(h, "h") + Lettre(v, "v")),
                  {{Gauche, h}, {Droite, h}, {Haut, v}, {Bas, v}},
                  {{h, {11, 39.5}, 11, {0, 35}}, {h, {68, 39.5}, 11, {0, 35}}, {v, {39.5, 39.5}, 11, {35, 0}}},
                  {{{35, 30}, v, "the channel down, over"}}});
     // Codes 9 to 20: each liquid's departure (block on the left, open right), arrival (its mirror)
     // and gate (block on the top wall, open both ways), empty or filled by that liquid; the block in
-    // the liquid's colour above its mark.
+    // the liquid's colour above its mark, which lies on it.
     const std::tuple<std::vector<Cote>, QPoint, QPointF, double> blocs[]{
         {{Droite}, {19, 22}, {19.5, 39.5}, 15},
         {{Gauche}, {59, 22}, {59.5, 39.5}, 15},
@@ -129,7 +129,8 @@ std::vector<Tuile> Catalogue() {
         const auto& [ouvertes, bloc, marque, t] = blocs[i % 3];
         const std::string& l = Remplissages[1 + i / 3];
         for (const std::string& rempli : {std::string("blanc"), l}) {
-            tuiles.push_back({std::to_string(9 + i) + Lettre(rempli) + ".bmp", {}, {{l, marque, t, bloc}}});
+            const std::string nom = std::to_string(9 + i) + Lettre(rempli);
+            tuiles.push_back({nom, {}, {{l, marque, t, bloc}}, {{bloc, l, "the block"}}});
             for (const Cote cote : ouvertes)
                 tuiles.back().bords[cote] = rempli;
         }
@@ -139,13 +140,13 @@ std::vector<Tuile> Catalogue() {
 
 const QString Dossier = QStringLiteral(CANALISOR_DOSSIER_PROGRAMME "/");
 
-// Every tile at both scales: the grey ground in the corners, each side, the pixels that tell the
-// piece and the shape of each liquid's mark.
+// Every tile at both scales: each side, the pixels that tell the piece and the shape of each
+// liquid's mark.
 TEST(Tuiles, ChaqueTuileAuxDeuxEchellesMontreSesCotesOuvertsSesLiquidesEtLeursFormes) {
     for (const Tuile& tuile : Catalogue())
         for (const int echelle : {1, 2}) {
             const QImage image = Bmp24(Dossier + QString::fromStdString(tuile.nom), echelle);
-            const std::string cas = tuile.nom + (echelle == 1 ? "" : " at @2x");
+            const std::string cas = tuile.nom + (echelle == 1 ? ".bmp" : "@2x.bmp");
             const auto vu = [&](QPoint p) { return Vu(image.pixel(p * echelle)); };
             for (const auto& [cote, bord] : Bords)
                 EXPECT_EQ(vu(bord), tuile.bords.contains(cote) ? tuile.bords.at(cote) : "gris")
@@ -164,14 +165,12 @@ TEST(Tuiles, ChaqueTuileAuxDeuxEchellesMontreSesCotesOuvertsSesLiquidesEtLeursFo
 // scales; the icon holds the four sizes a desktop picks from, each with its blue pipe across and its
 // red one down over it.
 TEST(Ressources, LesImagesDesReglesSontLesTuilesEtLIconeASesQuatreTailles) {
-    const std::pair<const char*, const char*> regles[]{{"regle-obstacle", "1.bmp"},
-                                                       {"regle-depart", "9.bmp"},
-                                                       {"regle-arrivee", "10.bmp"},
-                                                       {"regle-porte", "11.bmp"}};
+    const std::pair<const char*, const char*> regles[]{
+        {"regle-obstacle", "1"}, {"regle-depart", "9"}, {"regle-arrivee", "10"}, {"regle-porte", "11"}};
     for (const auto& [regle, tuile] : regles)
         for (const int echelle : {1, 2})
-            EXPECT_EQ(Bmp24(":/" + QString(regle) + ".bmp", echelle), Bmp24(Dossier + tuile, echelle))
-                << regle << " shows " << tuile << " at scale " << echelle;
+            EXPECT_EQ(Bmp24(":/" + QString(regle), echelle), Bmp24(Dossier + tuile, echelle))
+                << regle << " shows " << tuile << ".bmp at scale " << echelle;
     QImageReader lecteur(":/canalisor.ico");
     std::vector<int> tailles;
     for (int k = 0; k < lecteur.imageCount() && lecteur.jumpToImage(k); ++k) {
