@@ -1,5 +1,5 @@
 // One flow step of a liquid on a board laid by hand: every piece entered from every side towards
-// every piece, every cell of the board's edges, the crosses' two channels and the arrivals.
+// every piece, the neighbours on the board's edges, the crosses' two channels and the arrivals.
 // The expected moves come from the rules written out in Regles.h, never from the game.
 #include <sstream>
 
@@ -23,13 +23,11 @@ struct Banc : Monde {
     Liquide& L(Couleur c) { return jeu.Etat()[c]; }
     // One flow step of the liquid, its front put at `front`, come from `depuis`.
     void Pas(const RegleDeLiquide& l, int front, int depuis) {
-        L(l.couleur) = {static_cast<std::int16_t>(front),
-                        static_cast<std::int16_t>(depuis),
-                        0,
-                        0,
-                        L(l.couleur).Porte,
-                        true,
-                        false};
+        const std::int16_t porte = L(l.couleur).Porte;
+        L(l.couleur) = {.Position = static_cast<std::int16_t>(front),
+                        .Precedent = static_cast<std::int16_t>(depuis),
+                        .Porte = porte,
+                        .Valide = true};
         jeu.Ecouler(l.couleur);
     }
 };
