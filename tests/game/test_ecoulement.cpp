@@ -1,5 +1,5 @@
 // One flow step of a liquid on a board laid by hand: every piece entered from every side towards
-// every piece, every cell of the board's edges, the crosses' two channels and the arrivals.
+// every piece, the neighbours on the board's edges, the crosses' two channels and the arrivals.
 // The expected moves come from the rules written out in Regles.h, never from the game.
 #include <sstream>
 
@@ -23,13 +23,11 @@ struct Banc : Monde {
     Liquide& L(Couleur c) { return jeu.Etat()[c]; }
     // One flow step of the liquid, its front put at `front`, come from `depuis`.
     void Pas(const RegleDeLiquide& l, int front, int depuis) {
-        L(l.couleur) = {static_cast<std::int16_t>(front),
-                        static_cast<std::int16_t>(depuis),
-                        0,
-                        0,
-                        L(l.couleur).Porte,
-                        true,
-                        false};
+        const std::int16_t porte = L(l.couleur).Porte;
+        L(l.couleur) = {.Position = static_cast<std::int16_t>(front),
+                        .Precedent = static_cast<std::int16_t>(depuis),
+                        .Porte = porte,
+                        .Valide = true};
         jeu.Ecouler(l.couleur);
     }
 };
@@ -104,82 +102,67 @@ TEST(Ecoulement, ChaquePieceDeChaqueCoteVersChaquePiece) {
             std::vector<std::optional<Sens>> entrees{std::nullopt};
             if (!depart)
                 entrees.assign(TousLesSens.begin(), TousLesSens.end());
-            for (std::optional<Sens> entree : entrees)
-                for (int devant = Vide; devant <= PorteJaune; ++devant) {
-                    const std::optional<Sens> sortie = depart ? Sens::Droite : SortieDe(front, *entree);
-                    std::ostringstream cas;
-                    cas << "the " << l.nom << " liquid in " << NomPiece(front);
-                    if (entree)
-                        cas << " entered by its " << Nom(*entree) << " side";
-                    if (sortie)
-                        cas << ", " << NomPiece(devant) << " ahead on the " << Nom(*sortie);
-                    SCOPED_TRACE(cas.str());
+            for (std::optional<Sens> entree : entrees) {
+                const std::optional<Sens> sortie = depart ? Sens::Droite : SortieDe(front, *entree);
+                // A piece that does not fit its entry side overflows whatever lies ahead.
+                const int dernier = sortie ? PorteJaune : Vide;
+                for (int devant = Vide; devant <= dernier; ++devant)
+                    for (bool rempli : {false, true}) {
+                        std::ostringstream cas;
+                        cas << "the " << l.nom << " liquid in " << NomPiece(front);
+                        if (entree)
+                            cas << " entered by its " << Nom(*entree) << " side";
+                        if (sortie)
+                            cas << ", " << (rempli ? "filled " : "") << NomPiece(devant) << " ahead on the "
+                                << Nom(*sortie);
+                        SCOPED_TRACE(cas.str());
 
-                    Banc banc;
-                    banc.Poser(P, front);
-                    // Every other neighbour holds an empty cross, which would take the liquid from any side.
-                    for (Sens s : TousLesSens)
-                        banc.Poser(*CaseVers(P, s), s == sortie ? devant : Croix);
-                    const int avant = entree ? *CaseVers(P, *entree) : P;
-                    if (entree)
-                        banc.Poser(avant, DroitH, "x");
-                    banc.Pas(l, P, avant);
+                        Banc banc;
+                        banc.Poser(P, front);
+                        // Every other neighbour holds an empty cross, which would take the liquid from any
+                        // side.
+                        for (Sens s : TousLesSens)
+                            banc.Poser(*CaseVers(P, s), s == sortie ? devant : Croix);
+                        if (sortie && rempli) // a cross filled both ways
+                            banc.Poser(*CaseVers(P, *sortie), devant, devant == Croix ? "HrVr" : "x");
+                        const int avant = entree ? *CaseVers(P, *entree) : P;
+                        if (entree)
+                            banc.Poser(avant, DroitH, "x");
+                        banc.Pas(l, P, avant);
 
-                    const bool horizontal = !entree || Horizontal(*entree);
-                    Attendu attendu{false,
-                                    P,
-                                    avant,
-                                    ImageRemplie(front, l, horizontal),
-                                    RemplissageDe(front, l, horizontal),
-                                    1};
-                    const char* regle = "a piece not open on the side the liquid came in by overflows";
-                    if (sortie)
-                        regle =
-                            "the piece ahead is closed towards the liquid or may not take it: it overflows";
-                    if (sortie && Prend(devant, *sortie, l, depart || front == l.porte)) {
-                        regle = "the piece ahead is open towards the liquid and takes it";
-                        attendu.valide = true;
-                        attendu.position = *CaseVers(P, *sortie);
-                        attendu.precedent = P;
+                        const bool horizontal = !entree || Horizontal(*entree);
+                        Attendu attendu{false,
+                                        P,
+                                        avant,
+                                        ImageRemplie(front, l, horizontal),
+                                        RemplissageDe(front, l, horizontal),
+                                        1};
+                        const char* regle = "a piece not open on the side the liquid came in by overflows";
+                        if (sortie)
+                            regle = "the piece ahead is closed towards the liquid, filled or may not take "
+                                    "it: it overflows";
+                        if (sortie && !rempli && Prend(devant, *sortie, l, depart || front == l.porte)) {
+                            regle = "the piece ahead is open towards the liquid and takes it";
+                            attendu.valide = true;
+                            attendu.position = *CaseVers(P, *sortie);
+                            attendu.precedent = P;
+                        }
+                        EXPECT_EQ(Vu(banc, l, P), attendu) << "rule: " << regle;
                     }
-                    EXPECT_EQ(Vu(banc, l, P), attendu) << "rule: " << regle;
-                    if (!sortie) // the piece does not fit its entry side: what lies ahead does not matter
-                        break;
-                }
+            }
         }
     }
 }
 
-// Rule: a move never leaves the board nor, sideways, the row (the first cell of the next row is not
-// "right" of the last column). Every cell, every way out, with empty crosses on every other cell.
-TEST(Ecoulement, AucunPasNeQuitteLePlateauNiSaLigne) {
-    const RegleDeLiquide& bleu = Liquides[0];
+// Rule: the neighbour through a side is the cell one step that way, or none past the board's edge
+// or the row's end (the first cell of the next row is not "right" of the last column). Every cell,
+// every side, against the row and column arithmetic of Regles.h.
+TEST(Plateau, LeVoisinEstLaCaseDUnPasDeCeCote) {
+    constexpr Direction directions[]{Direction::Gauche, Direction::Droite, Direction::Haut, Direction::Bas};
     for (int i = 0; i < CasesDuPlateau; ++i)
-        for (Sens sortie : TousLesSens) {
-            // Entered by a side that has a neighbour, through the pipe joining it to the way out.
-            Sens entree = Sens::Gauche;
-            for (Sens s : TousLesSens)
-                if (s != sortie && CaseVers(i, s))
-                    entree = s;
-            SCOPED_TRACE(testing::Message() << "cell " << i << " (row " << LigneDe(i) << ", column "
-                                            << ColonneDe(i) << ") left by its " << Nom(sortie) << " side");
-            Banc banc;
-            for (int k = 0; k < CasesDuPlateau; ++k)
-                banc.Poser(k, Croix);
-            const int avant = *CaseVers(i, entree);
-            const std::int16_t tuyau = TuyauEntre(entree, sortie);
-            banc.Poser(i, tuyau);
-            banc.Poser(avant, DroitH, "x");
-            banc.Pas(bleu, i, avant);
-            const std::optional<int> suivante = CaseVers(i, sortie);
-            EXPECT_EQ(banc.L(bleu.couleur).Valide, suivante.has_value())
-                << "rule: a way out past the board's edge or the row's end overflows";
-            EXPECT_EQ(banc.L(bleu.couleur).Position, suivante.value_or(i));
-            // The neighbour the flow asks for: past the last row it would read a cell that is not there.
-            constexpr Direction directions[]{Direction::Gauche, Direction::Droite, Direction::Haut,
-                                             Direction::Bas};
-            EXPECT_EQ(Voisin(i, directions[static_cast<int>(sortie)]), suivante);
-        }
+        for (Sens s : TousLesSens)
+            EXPECT_EQ(Voisin(i, directions[static_cast<int>(s)]), CaseVers(i, s))
+                << "cell " << i << " (row " << LigneDe(i) << ", column " << ColonneDe(i) << "), " << Nom(s);
     // The same row, by floor division: -1 is not on cell 0's row, nor 120 on cell 119's.
     EXPECT_FALSE(MemeLigne(14, 15));
     EXPECT_TRUE(MemeLigne(15, 29));
@@ -187,9 +170,10 @@ TEST(Ecoulement, AucunPasNeQuitteLePlateauNiSaLigne) {
     EXPECT_FALSE(MemeLigne(119, 120));
 }
 
-// Rule: a cross has two channels that do not meet; each takes any liquid once. Its fill names the
-// channels in the order they were filled, its picture the horizontal colour first ("8hbvr.bmp"),
-// or the one colour in both ("8b.bmp"). Every pair of liquids, in both orders.
+// Rule: a cross has two channels that do not meet; each takes any liquid once, and a filled channel
+// takes nothing more. Its fill names the channels in the order they were filled, its picture the
+// horizontal colour first ("8hbvr.bmp"), or the one colour in both ("8b.bmp"). Every pair of
+// liquids, in both orders.
 TEST(Ecoulement, UneCroixPrendDeuxLiquidesUnParCanal) {
     for (const RegleDeLiquide& premier : Liquides)
         for (const RegleDeLiquide& second : Liquides)
@@ -205,9 +189,11 @@ TEST(Ecoulement, UneCroixPrendDeuxLiquidesUnParCanal) {
                 const int gauche = P - 1;
                 const int haut = P - ColonnesDuPlateau;
                 banc.Pas(premier, P, horizontalDAbord ? gauche : haut);
-                const std::string moitie = horizontalDAbord ? std::string("8h") + premier.lettre + ".bmp"
-                                                            : std::string("8v") + premier.lettre + ".bmp";
-                EXPECT_EQ(banc.C(P).Image, moitie);
+                EXPECT_EQ(banc.C(P).Image,
+                          std::string(horizontalDAbord ? "8h" : "8v") + premier.lettre + ".bmp");
+                // The second liquid, one cell before the cross, moving into the filled channel.
+                banc.Pas(second, horizontalDAbord ? gauche : haut, horizontalDAbord ? gauche - 1 : haut - 15);
+                EXPECT_FALSE(banc.L(second.couleur).Valide) << "a filled channel takes nothing more";
                 banc.Pas(second, P, horizontalDAbord ? haut : gauche);
 
                 const RegleDeLiquide& h = horizontalDAbord ? premier : second;
@@ -224,42 +210,6 @@ TEST(Ecoulement, UneCroixPrendDeuxLiquidesUnParCanal) {
                 EXPECT_EQ(banc.L(second.couleur).Position, horizontalDAbord ? P + ColonnesDuPlateau : P + 1);
                 EXPECT_TRUE(banc.L(second.couleur).Valide);
             }
-}
-
-// Rule: a filled pipe takes nothing more; a cross takes a liquid only into a channel still empty.
-TEST(Ecoulement, UnCanalRempliNePrendPlusRien) {
-    struct Cas {
-        const char* nom;
-        int devant;
-        const char* remplissage;
-        Sens entree; // the side of P the blue liquid came in by; it goes straight on
-        bool prend;
-    };
-    // clang-format off
-    const Cas cas[]{
-        {"a filled straight pipe", DroitH, "x", Sens::Gauche, false},
-        {"a cross with red across, entered from the left", Croix, "Hr", Sens::Gauche, false},
-        {"a cross with red across, entered from the right", Croix, "Hr", Sens::Droite, false},
-        {"a cross with red across, entered from above", Croix, "Hr", Sens::Haut, true},
-        {"a cross with red across, entered from below", Croix, "Hr", Sens::Bas, true},
-        {"a cross with blue up and down, entered from the left", Croix, "Vb", Sens::Gauche, true},
-        {"a cross with blue up and down, entered from above", Croix, "Vb", Sens::Haut, false},
-        {"a cross with blue up and down, entered from below", Croix, "Vb", Sens::Bas, false},
-        {"a cross full both ways, entered from the left", Croix, "VrHb", Sens::Gauche, false},
-        {"a cross full both ways, entered from above", Croix, "HbVr", Sens::Haut, false},
-    };
-    // clang-format on
-    const RegleDeLiquide& bleu = Liquides[0];
-    for (const Cas& c : cas) {
-        Banc banc;
-        banc.Poser(P, Croix);
-        const int avant = *CaseVers(P, c.entree);
-        banc.Poser(avant, DroitH, "x");
-        const int devant = *CaseVers(P, Oppose(c.entree));
-        banc.Poser(devant, c.devant, c.remplissage);
-        banc.Pas(bleu, P, avant);
-        EXPECT_EQ(banc.L(bleu.couleur).Valide, c.prend) << c.nom;
-    }
 }
 
 // Rule: filling its arrival ends a liquid's run; on a level that lays its gate, the run fails
@@ -306,15 +256,6 @@ TEST(Ecoulement, UnTicFaitCoulerLesLiquidesDansLOrdre) {
     EXPECT_EQ(banc.C(P).Remplissage, "HbVr");
     EXPECT_EQ(banc.L(Couleur::Bleu).Position, P + 1);
     EXPECT_EQ(banc.L(Couleur::Rouge).Position, P + ColonnesDuPlateau);
-}
-
-// Rule: each piece opens exactly the sides the rules give it (the tiles are drawn from these).
-TEST(Plateau, ChaquePieceOuvreSesCotes) {
-    constexpr std::uint8_t bits[]{Gauche, Droite, Haut, Bas};
-    for (const RegleDePiece& piece : Pieces)
-        for (Sens s : TousLesSens)
-            EXPECT_EQ((Ouvertures(piece.code) & bits[static_cast<int>(s)]) != 0, Ouvert(piece.code, s))
-                << piece.nom << ", " << Nom(s) << " side";
 }
 
 // Rule: a cross's picture names its horizontal colour after "h" and its vertical one after "v",

@@ -11,30 +11,16 @@ using namespace canalisor::test;
 
 namespace {
 
-bool EstDepart(int code) {
-    const RegleDeLiquide* l = LiquideDe(code);
-    return l && l->depart == code;
-}
-bool EstArrivee(int code) {
-    const RegleDeLiquide* l = LiquideDe(code);
-    return l && l->arrivee == code;
-}
-bool EstPorte(int code) {
-    const RegleDeLiquide* l = LiquideDe(code);
-    return l && l->porte == code;
-}
-bool Pris(int code) {
-    return code != Vide;
-}
-bool DepartOuPorte(int code) {
-    return EstDepart(code) || EstPorte(code);
-}
-bool ArriveeOuPorte(int code) {
-    return EstArrivee(code) || EstPorte(code);
-}
-bool AncreOuObstacle(int code) {
-    return code == Obstacle || LiquideDe(code) != nullptr;
-}
+// What a code is to the placement rules, from the liquids' table.
+struct Est {
+    static bool Depart(int c) { return LiquideDe(c) && LiquideDe(c)->depart == c; }
+    static bool Arrivee(int c) { return LiquideDe(c) && LiquideDe(c)->arrivee == c; }
+    static bool Porte(int c) { return LiquideDe(c) && LiquideDe(c)->porte == c; }
+    static bool Pris(int c) { return c != Vide; }
+    static bool DepartOuPorte(int c) { return Depart(c) || Porte(c); }
+    static bool ArriveeOuPorte(int c) { return Arrivee(c) || Porte(c); }
+    static bool AncreOuObstacle(int c) { return c == Obstacle || LiquideDe(c) != nullptr; }
+};
 
 // One neighbour rule: the piece refuses a cell when the cell `decalage` away on its row holds a
 // code that `refuse` names.
@@ -54,21 +40,21 @@ struct RegleDePlacement {
 // clang-format off
 const RegleDePlacement Placements[]{
     {.nom = "departure", .malPlace = MalPlaceDepart, .premiereColonne = true, .derniereColonne = false,
-     .voisins = {{1, Pris, "the cell it feeds stays empty"},
-                 {2, Pris, "the second cell on its right stays empty"},
-                 {-1, DepartOuPorte, "it does not face a departure or a gate on its left"}}},
+     .voisins = {{1, Est::Pris, "the cell it feeds stays empty"},
+                 {2, Est::Pris, "the second cell on its right stays empty"},
+                 {-1, Est::DepartOuPorte, "it does not face a departure or a gate on its left"}}},
     {.nom = "arrival", .malPlace = MalPlaceArrivee, .premiereColonne = false, .derniereColonne = true,
-     .voisins = {{-1, Pris, "the cell that feeds it stays empty"},
-                 {-2, Pris, "the second cell on its left stays empty"},
-                 {1, ArriveeOuPorte, "it does not face an arrival or a gate on its right"}}},
+     .voisins = {{-1, Est::Pris, "the cell that feeds it stays empty"},
+                 {-2, Est::Pris, "the second cell on its left stays empty"},
+                 {1, Est::ArriveeOuPorte, "it does not face an arrival or a gate on its right"}}},
     {.nom = "gate", .malPlace = MalPlacePorte, .premiereColonne = false, .derniereColonne = false,
-     .voisins = {{-2, DepartOuPorte, "no departure or gate two cells left"},
-                 {-1, AncreOuObstacle, "no obstacle or anchored piece on its left"},
-                 {1, AncreOuObstacle, "no obstacle or anchored piece on its right"},
-                 {2, ArriveeOuPorte, "no arrival or gate two cells right"}}},
+     .voisins = {{-2, Est::DepartOuPorte, "no departure or gate two cells left"},
+                 {-1, Est::AncreOuObstacle, "no obstacle or anchored piece on its left"},
+                 {1, Est::AncreOuObstacle, "no obstacle or anchored piece on its right"},
+                 {2, Est::ArriveeOuPorte, "no arrival or gate two cells right"}}},
     {.nom = "obstacle", .malPlace = MalPlaceObstacle, .premiereColonne = true, .derniereColonne = true,
-     .voisins = {{-1, DepartOuPorte, "it does not block a departure or a gate on its left"},
-                 {1, ArriveeOuPorte, "it does not block an arrival or a gate on its right"}}},
+     .voisins = {{-1, Est::DepartOuPorte, "it does not block a departure or a gate on its left"},
+                 {1, Est::ArriveeOuPorte, "it does not block an arrival or a gate on its right"}}},
 };
 // clang-format on
 
@@ -142,29 +128,17 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
         std::vector<std::string> posees;
         std::vector<std::string> attendues;
         for (std::int16_t code : pieces)
-            attendues.push_back(NomPiece(code));
-        for (const Cellule& c : g)
-            if (c.Piece != Vide)
-                posees.push_back(NomPiece(c.Piece));
-        EXPECT_EQ(posees, attendues) << "the pieces laid, in laying order";
-
-        int obstacles = 0;
-        for (std::size_t k = 0; k < pieces.size(); ++k) {
-            const int c = cellule(k);
-            EXPECT_EQ(g[static_cast<std::size_t>(c)].Image, std::to_string(pieces[k]) + ".bmp")
-                << "cell " << c;
-            if (pieces[k] == Obstacle) {
-                EXPECT_EQ(e.Obstacles[static_cast<std::size_t>(obstacles)], c) << "obstacle " << obstacles;
-                ++obstacles;
-            }
-        }
+            attendues.push_back(std::string(NomPiece(code)) + " " + std::to_string(code) + ".bmp");
         for (const Cellule& c : g) {
             EXPECT_TRUE(c.Active);
             EXPECT_EQ(c.Remplissage, "");
+            if (c.Piece != Vide)
+                posees.push_back(std::string(NomPiece(c.Piece)) + " " + c.Image);
             if (c.Piece == Vide) {
                 EXPECT_EQ(c.Image, "0.bmp");
             }
         }
+        EXPECT_EQ(posees, attendues) << "the pieces laid and their pictures, in laying order";
         for (const RegleDeLiquide& l : Liquides) {
             SCOPED_TRACE(l.nom);
             const Liquide& liquide = e[l.couleur];
@@ -174,32 +148,26 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
                         return static_cast<std::int16_t>(cellule(k));
                 return std::int16_t{-1};
             };
-            if (niveau < l.premierNiveau) {
-                EXPECT_EQ(liquide.Position, ancien.Position)
-                    << "a liquid the level does not use is left alone";
-                EXPECT_EQ(liquide.Valide, ancien.Valide);
-                EXPECT_EQ(liquide.Arrive, ancien.Arrive);
-                continue;
-            }
-            const Liquide lance{ou(l.depart),
-                                ou(l.depart),
-                                ou(l.depart),
-                                ou(l.arrivee),
-                                NiveauAPorte(niveau, l) ? ou(l.porte) : ancien.Porte,
-                                true,
-                                false};
+            // A liquid the level does not use is left alone.
+            Liquide lance = ancien;
+            if (niveau >= l.premierNiveau)
+                lance = {ou(l.depart),
+                         ou(l.depart),
+                         ou(l.depart),
+                         ou(l.arrivee),
+                         NiveauAPorte(niveau, l) ? ou(l.porte) : ancien.Porte,
+                         true,
+                         false};
             EXPECT_EQ(std::tie(liquide.Position, liquide.Precedent, liquide.Depart, liquide.Arrivee,
                                liquide.Porte, liquide.Valide, liquide.Arrive),
                       std::tie(lance.Position, lance.Precedent, lance.Depart, lance.Arrivee, lance.Porte,
                                lance.Valide, lance.Arrive))
                 << "front, came from, departure, arrival, gate, flowing, arrived";
         }
-        EXPECT_FALSE(e.VannesOuvertes);
-        EXPECT_FALSE(e.EnPause);
-        EXPECT_TRUE(e.PausePossible);
-        EXPECT_TRUE(e.OuvrirVannesPossible);
-        EXPECT_EQ(e.Temps, 60);
-        EXPECT_TRUE(m.horloge.enMarche);
+        EXPECT_EQ(std::tie(e.VannesOuvertes, e.EnPause, e.PausePossible, e.OuvrirVannesPossible, e.Temps,
+                           m.horloge.enMarche),
+                  std::make_tuple(false, false, true, true, 60, true))
+            << "valves open, paused, Pause on, valves on, countdown, clock running";
     }
 }
 

@@ -175,15 +175,9 @@ inline const std::array<std::vector<std::int16_t>, 15> PiecesDuNiveau{{
     {DepartBleu, ArriveeBleu, PorteBleu, DepartRouge, ArriveeRouge, PorteRouge, DepartVert, ArriveeVert,
      PorteVert, DepartJaune, ArriveeJaune, PorteJaune, Obstacle, Obstacle, Obstacle, Obstacle},
 }};
-inline bool NiveauPose(int niveau, std::int16_t code) {
-    if (niveau < 1 || niveau > 15)
-        return false;
-    const std::vector<std::int16_t>& pieces = PiecesDuNiveau[static_cast<std::size_t>(niveau - 1)];
-    return std::find(pieces.begin(), pieces.end(), code) != pieces.end();
-}
 // Whether the liquid must pass its gate on that level: the level lays the gate.
 inline bool NiveauAPorte(int niveau, const RegleDeLiquide& l) {
-    return NiveauPose(niveau, l.porte);
+    return std::ranges::count(PiecesDuNiveau.at(static_cast<std::size_t>(niveau - 1)), l.porte) > 0;
 }
 
 // The difficulty settings, as the rules window and the menu give them.
