@@ -5,10 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -296,23 +294,11 @@ TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
 
 // In a folder every player may write, with the sticky bit, a player cannot remove another's
 // files: what player A's killed game left (an older build's lock, a lock held when it died)
-// must not make player B's game end wait or fail. Run as root, with the two players named in
-// CANALISOR_JOUEURS ("a b"), or uids 65533 and 65534.
+// must not make player B's game end wait or fail. Run as root, as uids 65533 and 65534.
 TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to act as two players";
-    std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
-    if (const char* noms = std::getenv("CANALISOR_JOUEURS")) {
-        std::istringstream lus(noms);
-        for (auto& [uid, gid] : joueurs) {
-            std::string nom;
-            lus >> nom;
-            const passwd* pw = getpwnam(nom.c_str());
-            ASSERT_NE(pw, nullptr) << nom;
-            uid = pw->pw_uid;
-            gid = pw->pw_gid;
-        }
-    }
+    const std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
     QTemporaryDir tmp;
     const fs::path avant = fs::current_path();
     ASSERT_EQ(chmod(tmp.path().toLocal8Bit().constData(), 01777), 0);
