@@ -1,14 +1,12 @@
 // The best-scores file through the real file on disk: the shapes a player may hand the game,
 // the write that replaces the file whole or leaves it as it was, copies of the game that end
 // their games at the same time, and the windows-1252 text the file holds.
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,10 +35,21 @@ void Poser(const std::string& chemin, const std::string& octets) {
     std::ofstream(chemin, std::ios::binary) << octets;
 }
 
+std::string Contenu(const std::string& chemin) {
+    std::ifstream lu(chemin, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(lu), {});
+}
+
 // Waits for a child process; true when it ended by _exit(0).
 bool FinitBien(pid_t pid) {
     int statut = 0;
     return waitpid(pid, &statut, 0) == pid && WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+}
+
+// A game end killed while it holds the lock, its table in hand.
+std::optional<TableScores> Tuer(const TableScores&) {
+    raise(SIGKILL);
+    return std::nullopt;
 }
 
 // "canalisor.txt" in the current folder, whose writing can be refused after half the bytes
@@ -59,11 +68,19 @@ struct Fichier : FichierScores {
 // QTemporaryDir itself could not remove a name that is not text.
 struct SurDisque : ::testing::Test {
     SurDisque() { Entrer(); }
-    ~SurDisque() override { fs::current_path(origine), fs::remove_all(ici); }
+    ~SurDisque() override {
+        fs::current_path(origine);
+        fs::remove_all(ici);
+    }
     // Into the folder, made anew and empty.
-    void Entrer() { fs::remove_all(ici), fs::create_directory(ici), fs::current_path(ici); }
+    void Entrer() {
+        fs::remove_all(ici);
+        fs::create_directory(ici);
+        fs::current_path(ici);
+    }
     QTemporaryDir tmp;
-    const fs::path origine = fs::current_path(), ici = tmp.path().toStdString() + "\xe9";
+    const fs::path origine = fs::current_path();
+    const fs::path ici = tmp.path().toStdString() + "\xe9";
     Fichier fichier;
 };
 
@@ -72,33 +89,37 @@ struct SurDisque : ::testing::Test {
 // entry reads as an empty name with score 0. Names are windows-1252 bytes.
 TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
     const std::string cinq = "a 1,b 2,c 3,d 4,e 5,"; // the five entries a to e read whole
-    const std::pair<std::string, std::string> formes[] = {
-        {"a\r\n1\r\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n", "a 1,b 2,c 3,d 4, 0,"}, // nine lines
-        // Every line end alike: LF, CR, CR CR LF.
-        {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", cinq},
-        {"a\r1\rb\r2\rc\r3\rd\r4\re\r5\r", cinq},
-        {"a\r\r\n1\r\r\nb\r\r\n2\r\r\nc\r\r\n3\r\r\nd\r\r\n4\r\r\ne\r\r\n5\r\r\n", cinq},
-        // Line by line, no last one; a name of control codes, NUL and a windows-1252 byte.
-        {" \t\0\x01\x7f\xe9\n-32768\rb\r\r\n2\nc\r\n3\rd\n4\r\ne\r\n5"s,
+    const struct {
+        const char* cas;
+        std::string octets;
+        std::string attendu; // each entry as "name score,"
+    } formes[] = {
+        {"nine lines", "a\r\n1\r\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n", "a 1,b 2,c 3,d 4, 0,"},
+        {"LF", "a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", cinq},
+        {"CR", "a\r1\rb\r2\rc\r3\rd\r4\re\r5\r", cinq},
+        {"CR CR LF", "a\r\r\n1\r\r\nb\r\r\n2\r\r\nc\r\r\n3\r\r\nd\r\r\n4\r\r\ne\r\r\n5\r\r\n", cinq},
+        {"mixed line ends, no last one, a name of control codes, NUL and a windows-1252 byte",
+         " \t\0\x01\x7f\xe9\n-32768\rb\r\r\n2\nc\r\n3\rd\n4\r\ne\r\n5"s,
          " \t\0\x01\x7fé -32768,b 2,c 3,d 4,e 5,"s},
-        // Written by the game: a lone LF is part of its line, only one LF goes with the CR before it.
-        {"a\nx\r\n1\r\n\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", "a\nx 1,\nb 2,c 3,d 4,e 5,"},
-        // Nine CR LF are not the game's ten: each line end is the one a person sees.
-        {"a\r\n1\r\nb\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", cinq},
+        {"written by the game: a lone LF is part of its line, one LF goes with the CR before it",
+         "a\nx\r\n1\r\n\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", "a\nx 1,\nb 2,c 3,d 4,e 5,"},
+        {"nine CR LF are not the game's ten: each line end is the one a person sees",
+         "a\r\n1\r\nb\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", cinq},
         // A score keeps its text as written; not a number, the entry is dropped.
-        // Spaces around, a sign and leading zeros are read; so is the 32-bit range, and no more.
-        {"a\r\n +01 \r\nb\r\n2O\r\nc\r\n-2147483648\r\nd\r\n2147483648\r\ne\r\n\t5\r\n",
+        {"spaces, a sign, leading zeros and the 32-bit range are read, and no more",
+         "a\r\n +01 \r\nb\r\n2O\r\nc\r\n-2147483648\r\nd\r\n2147483648\r\ne\r\n\t5\r\n",
          "a  +01 , 0,c -2147483648, 0, 0,"},
-        {"a\r\n-2147483649\r\nb\r\n   \r\nc\r\n-\r\nd\r\n+-1\r\ne\r\n1 2\r\n", " 0, 0, 0, 0, 0,"},
-        // A line is cut at 4096 bytes; a cut score line could have lost digits.
-        {std::string(4097, 'x') + "\r\n1\r\nb\r\n" + std::string(4097, '0'),
+        {"not numbers", "a\r\n-2147483649\r\nb\r\n   \r\nc\r\n-\r\nd\r\n+-1\r\ne\r\n1 2\r\n",
+         " 0, 0, 0, 0, 0,"},
+        {"a line is cut at 4096 bytes; a cut score line could have lost digits",
+         std::string(4097, 'x') + "\r\n1\r\nb\r\n" + std::string(4097, '0'),
          std::string(4096, 'x') + " 1, 0, 0, 0, 0,"},
-        // Only the first mebibyte is read: read whole, the first line would end and the rest count.
-        {std::string(1 << 20, '\0') + "\r\n9\r\n" + Exemple, " 0, 0, 0, 0, 0,"},
+        {"only the first mebibyte is read", std::string(1 << 20, '\0') + "\r\n9\r\n" + Exemple,
+         " 0, 0, 0, 0, 0,"},
     };
-    for (const auto& [octets, attendu] : formes) {
-        Poser("canalisor.txt", octets);
-        EXPECT_EQ(EnLigne(fichier.Lire()), attendu) << octets.substr(0, 80);
+    for (const auto& k : formes) {
+        Poser("canalisor.txt", k.octets);
+        EXPECT_EQ(EnLigne(fichier.Lire()), k.attendu) << k.cas;
     }
 }
 
@@ -107,59 +128,73 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
 // cannot be made (the file gone or changed since start-up, the disk full, another copy holding
 // the lock all along) changes nothing, and never makes a file.
 TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
-    // Name; mode, owner and group (-1: the writer's own); whether user nobody writes; what happens
-    // before the write: (l) a second name, a hard link, (r) the disk refuses the bytes after half
-    // of them, (d) a folder in the file's place, (s) the folder made read-only, (t) another copy
-    // holds the lock meanwhile;
-    // what the path holds after it ("" for no regular file), and what the folder holds beside it.
-    // Only root can give a file away, as CI runs.
     const std::string ancien = "Jules\n5000\n" + std::string(100, 'x') + "\n";
-    const std::tuple<const char*, mode_t, int, bool, std::string_view, std::string, const char*> cas[] = {
-        {"0640", 0640, -1, false, "", Exemple, ""},
-        {"0604", 0604, -1, false, "l", Exemple, " .lien"},
-        {"0444 a nobody", 0444, 65534, false, "", Exemple, ""},
-        {"0666 a root", 0666, 0, true, "", Exemple, ""},
-        {"un dossier", 0644, -1, true, "d", "", ""},
-        {"refuse", 0644, -1, true, "r", ancien, ""},
-        {"deux noms, refuse", 0644, -1, true, "lr", ancien, " .lien"},
-        {"0444", 0444, -1, true, "", ancien, ""},
-        {"dossier 0555", 0644, -1, true, "s", ancien, ""},
-        {"verrou tenu", 0644, -1, true, "t", ancien, ""},
+    const struct {
+        const char* cas;
+        mode_t mode = 0644;
+        int proprietaire = -1; // the writer's own; only root can give a file away, as CI runs
+        bool joueur = true;    // as root, the write is made as user nobody
+        // Before the write:
+        bool deuxiemeNom = false;     // a hard link canalisor.txt.lien
+        bool disqueRefuse = false;    // after half the bytes
+        bool dossierALaPlace = false; // of the file
+        bool dossierFerme = false;    // made read-only
+        bool verrouTenu = false;      // by another copy meanwhile
+        std::string contenu;          // what the path holds after it, "" for no regular file
+    } cas[] = {
+        {.cas = "0640", .mode = 0640, .joueur = false, .contenu = Exemple},
+        {.cas = "0604, deux noms", .mode = 0604, .joueur = false, .deuxiemeNom = true, .contenu = Exemple},
+        {.cas = "0444 à nobody", .mode = 0444, .proprietaire = 65534, .joueur = false, .contenu = Exemple},
+        {.cas = "0666 à root", .mode = 0666, .proprietaire = 0, .contenu = Exemple},
+        {.cas = "un dossier", .dossierALaPlace = true, .contenu = ""},
+        {.cas = "disque plein", .disqueRefuse = true, .contenu = ancien},
+        {.cas = "deux noms, disque plein", .deuxiemeNom = true, .disqueRefuse = true, .contenu = ancien},
+        {.cas = "0444", .mode = 0444, .contenu = ancien},
+        {.cas = "dossier en lecture seule", .dossierFerme = true, .contenu = ancien},
+        {.cas = "verrou tenu", .verrouTenu = true, .contenu = ancien},
     };
     fichier.AttenteVerrou(std::chrono::milliseconds(50)); // as long as a held lock makes a test wait
-    for (const auto& [nom, mode, proprietaire, joueur, avant, contenu, apres] : cas) {
-        if (proprietaire >= 0 && geteuid() != 0)
+    for (const auto& k : cas) {
+        if (k.proprietaire >= 0 && geteuid() != 0)
             continue;
-        SCOPED_TRACE(nom);
+        SCOPED_TRACE(k.cas);
         Entrer();
         Poser("canalisor.txt", ancien);
-        const auto fait = [&avant](char quoi) { return avant.find(quoi) != avant.npos; };
-        const uid_t ecrivain = joueur && geteuid() == 0 ? 65534 : geteuid(),
-                    uid = proprietaire >= 0 ? uid_t(proprietaire) : ecrivain;
+        const uid_t ecrivain = k.joueur && geteuid() == 0 ? 65534 : geteuid();
+        const uid_t uid = k.proprietaire >= 0 ? uid_t(k.proprietaire) : ecrivain;
         const gid_t gid = uid == geteuid() ? getegid() : gid_t(uid);
-        ASSERT_FALSE(chown("canalisor.txt", uid, gid) || chmod("canalisor.txt", mode));
-        ASSERT_EQ(chmod(".", fait('s') ? 0555 : 0777), 0);
-        fichier.refuse = fait('r');
-        ASSERT_TRUE(!fait('l') || link("canalisor.txt", "canalisor.txt.lien") == 0);
-        ASSERT_TRUE(!fait('d') || (fs::remove("canalisor.txt") && fs::create_directory("canalisor.txt")));
-        const int tenu = fait('t') ? open("canalisor.txt", O_RDONLY) : -1;
-        ASSERT_TRUE(!fait('t') || flock(tenu, LOCK_EX) == 0);
+        ASSERT_FALSE(chown("canalisor.txt", uid, gid) || chmod("canalisor.txt", k.mode));
+        ASSERT_EQ(chmod(".", k.dossierFerme ? 0555 : 0777), 0);
+        fichier.refuse = k.disqueRefuse;
+        if (k.deuxiemeNom) {
+            ASSERT_EQ(link("canalisor.txt", "canalisor.txt.lien"), 0);
+        }
+        if (k.dossierALaPlace) {
+            ASSERT_TRUE(fs::remove("canalisor.txt") && fs::create_directory("canalisor.txt"));
+        }
+        const int tenu = k.verrouTenu ? open("canalisor.txt", O_RDONLY) : -1;
+        if (k.verrouTenu) {
+            ASSERT_EQ(flock(tenu, LOCK_EX), 0);
+        }
         const pid_t pid = fork();
         if (pid == 0) // as root, the write is made as user nobody, real ids too since Qt asks access(2)
             _exit((ecrivain != geteuid() && (setgid(65534) || setuid(65534))) ||
                   !fichier.Ecrire(TableExemple()));
-        EXPECT_EQ(FinitBien(pid), contenu == Exemple);
+        EXPECT_EQ(FinitBien(pid), k.contenu == Exemple) << "whether the write says it was made";
         ASSERT_EQ(chmod(".", 0777), 0);
         QFile lu(QStringLiteral("canalisor.txt"));
-        EXPECT_EQ(lu.open(QIODevice::ReadOnly) ? lu.readAll().toStdString() : "", contenu);
-        if (struct stat st{}; !contenu.empty() && stat("canalisor.txt", &st) == 0) {
-            EXPECT_EQ(std::make_tuple(st.st_mode & 07777, st.st_uid, st.st_gid, st.st_nlink),
-                      std::make_tuple(mode, uid, gid, nlink_t(fait('l') ? 2 : 1)));
+        EXPECT_EQ(lu.open(QIODevice::ReadOnly) ? lu.readAll().toStdString() : "", k.contenu);
+        if (struct stat st{}; !k.contenu.empty() && stat("canalisor.txt", &st) == 0) {
+            EXPECT_EQ(st.st_mode & 07777, k.mode) << "the mode kept";
+            EXPECT_EQ(st.st_uid, uid) << "the owner kept";
+            EXPECT_EQ(st.st_gid, gid) << "the group kept";
+            EXPECT_EQ(st.st_nlink, k.deuxiemeNom ? 2u : 1u) << "every name kept";
         }
-        // Everything in the folder by name, the file's own name left out of each: no temporary file
-        // may be left, no new file made.
+        // Everything in the folder by name, the file's own name left out of each.
         const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System;
-        EXPECT_EQ(QDir().entryList(tout, QDir::Name).join(' ').remove("canalisor.txt").toStdString(), apres);
+        EXPECT_EQ(QDir().entryList(tout, QDir::Name).join(' ').remove("canalisor.txt").toStdString(),
+                  k.deuxiemeNom ? " .lien" : "")
+            << "no temporary file left, no file made";
         if (tenu >= 0)
             close(tenu);
     }
@@ -170,61 +205,46 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
     EXPECT_EQ(EnLigne(fichier.Lire()), "Jules 5000, 0, 0, 0, 0,");
 }
 
-// A game end deletes no file it did not make: a player's copies beside the file stay, even
-// when they hold ten lines ending in CR LF as the game writes them and bear a name an older
-// build used for its own, and so do those beside the file that a linked canalisor.txt names.
-TEST_F(SurDisque, UneFinDePartieNEffaceAucunFichierDuJoueur) {
-    const std::string ailleurs = tmp.path().toStdString() + "/cible"; // a folder named in UTF-8
-    // Where the written file lies; the linked row leaves a link at canalisor.txt.
-    for (const std::string& dossier : {"."s, ailleurs}) {
-        SCOPED_TRACE(dossier);
-        Entrer();
-        fs::remove_all(ailleurs), fs::create_directory(ailleurs);
-        Poser(dossier + "/canalisor.txt", "Jules\r\n5000\r\n");
-        if (dossier == ailleurs)
-            fs::create_symlink(ailleurs + "/canalisor.txt", "canalisor.txt");
-        for (const char* copie : {".Backup", ".Record", ".Samedi", ".ecriture"})
-            Poser(dossier + "/canalisor.txt" + copie, Exemple);
-        ASSERT_TRUE(fichier.Ecrire(TableExemple()));
-        const auto tout = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
-        EXPECT_EQ(QDir(QString::fromStdString(dossier)).entryList(tout, QDir::Name).join(' ').toStdString(),
-                  "canalisor.txt canalisor.txt.Backup canalisor.txt.Record canalisor.txt.Samedi "
-                  "canalisor.txt.ecriture");
-        EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
-    }
-}
-
 // A canalisor.txt that is a symbolic link stays one, and the file it leads to is written, from
-// a folder whose name is not valid UTF-8 (this test's own) to one whose name is.
-TEST_F(SurDisque, UnLienResteUnLienEtSaCibleEstEcrite) {
+// a folder whose name is not valid UTF-8 (this test's own) to one whose name is. A game end
+// deletes no file it did not make: a player's copies beside the written file stay, even when they
+// hold ten lines ending in CR LF as the game writes them and bear a name an older build used.
+TEST_F(SurDisque, UnLienResteUnLienEtAucunFichierDuJoueurNEstEfface) {
     const std::string utf8 = tmp.path().toStdString() + "/cible";
     const struct {
         const char* cas;
-        std::string lien; // what canalisor.txt leads to
+        std::string lien;  // what canalisor.txt leads to, "" for no link
         std::string cible; // the file written in the end
-        bool deuxNoms; // the file has a second name, so it is written in place
+        bool deuxNoms;     // the file has a second name, so it is written in place
     } cas[] = {
+        {"sans lien", "", "canalisor.txt", false},
         {"relatif, dossier non UTF-8", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", false},
         {"absolu, dossier UTF-8", utf8 + "/canalisor.txt", utf8 + "/canalisor.txt", false},
         {"deux liens de suite", "lien2", "vrai\xe9/canalisor.txt", false},
         {"cible a deux noms", "vrai\xe9/canalisor.txt", "vrai\xe9/canalisor.txt", true},
     };
+    const char* copies[] = {".Backup", ".Record", ".Samedi", ".ecriture"};
     for (const auto& k : cas) {
         SCOPED_TRACE(k.cas);
         Entrer();
         fs::remove_all(utf8);
-        fs::create_directory(utf8), fs::create_directory("vrai\xe9");
+        fs::create_directory(utf8);
+        fs::create_directory("vrai\xe9");
         Poser(k.cible, "Jules\r\n5000\r\n");
-        fs::create_symlink(k.lien, "canalisor.txt");
+        for (const char* copie : copies)
+            Poser(k.cible + copie, Exemple);
+        if (!k.lien.empty())
+            fs::create_symlink(k.lien, "canalisor.txt");
         if (k.lien == "lien2")
             fs::create_symlink(k.cible, "lien2");
         if (k.deuxNoms)
             fs::create_hard_link(k.cible, "autre_nom");
         EXPECT_TRUE(fichier.Ecrire(TableExemple()));
-        EXPECT_TRUE(fs::is_symlink("canalisor.txt"));
-        std::ifstream lu(k.cible, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), Exemple);
-        EXPECT_EQ(fs::hard_link_count(k.cible), k.deuxNoms ? 2u : 1u);
+        EXPECT_EQ(fs::is_symlink("canalisor.txt"), !k.lien.empty()) << "a link stays a link";
+        EXPECT_EQ(Contenu(k.cible), Exemple) << "the file it leads to is written";
+        EXPECT_EQ(fs::hard_link_count(k.cible), k.deuxNoms ? 2u : 1u) << "every name kept";
+        for (const char* copie : copies)
+            EXPECT_EQ(Contenu(k.cible + copie), Exemple) << copie << " kept";
     }
 }
 
@@ -234,7 +254,7 @@ TEST_F(SurDisque, UnLienResteUnLienEtSaCibleEstEcrite) {
 TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
     const struct {
         const char* cas;
-        const char* nom; // beside canalisor.txt
+        const char* nom;  // beside canalisor.txt
         const char* quoi; // "dossier", "lien" (to ../victime), "verrou Qt" or "tue pendant l'ecriture"
     } cas[] = {
         {"verrou dossier", ".lock", "dossier"},
@@ -251,7 +271,8 @@ TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
         Entrer();
         Poser(victime, "victime");
         Poser("canalisor.txt", "Jules\r\n5000\r\n");
-        const std::string nom = "canalisor.txt"s + k.nom, quoi = k.quoi;
+        const std::string nom = "canalisor.txt"s + k.nom;
+        const std::string quoi = k.quoi;
         if (quoi == "dossier")
             fs::create_directory(nom);
         if (quoi == "lien")
@@ -260,13 +281,12 @@ TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
         if (tue == 0 && quoi == "verrou Qt") // as an older build locked, then killed
             _exit(QLockFile(QString::fromStdString(nom)).tryLock(0) ? 0 : 1);
         if (tue == 0)
-            fichier.MettreAJour([](const TableScores&) { return raise(SIGKILL), std::optional<TableScores>(); });
+            fichier.MettreAJour(Tuer);
         int statut = 0;
         ASSERT_TRUE(tue < 0 || waitpid(tue, &statut, 0) == tue);
         EXPECT_TRUE(fichier.Ecrire(TableExemple()));
         EXPECT_EQ(EnLigne(fichier.Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
-        std::ifstream lu(victime);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(lu), {}), "victime");
+        EXPECT_EQ(Contenu(victime), "victime") << "no link followed";
         EXPECT_TRUE(quoi != "dossier" || fs::is_directory(nom));
         EXPECT_TRUE(quoi != "lien" || fs::is_symlink(nom));
     }
@@ -274,22 +294,11 @@ TEST_F(SurDisque, NiVerrouMortNiNomPiegeNArretentUneFinDePartie) {
 
 // In a folder every player may write, with the sticky bit, a player cannot remove another's
 // files: what player A's killed game left (an older build's lock, a lock held when it died)
-// must not make player B's game end wait or fail. Run as root, with the two players named in
-// CANALISOR_JOUEURS ("a b"), or uids 65533 and 65534.
+// must not make player B's game end wait or fail. Run as root, as uids 65533 and 65534.
 TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to act as two players";
-    std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
-    if (const char* noms = std::getenv("CANALISOR_JOUEURS")) {
-        std::istringstream lus(noms);
-        for (auto& [uid, gid] : joueurs) {
-            std::string nom;
-            lus >> nom;
-            const passwd* pw = getpwnam(nom.c_str());
-            ASSERT_NE(pw, nullptr) << nom;
-            uid = pw->pw_uid, gid = pw->pw_gid;
-        }
-    }
+    const std::pair<uid_t, gid_t> joueurs[2] = {{65533, 65533}, {65534, 65534}};
     QTemporaryDir tmp;
     const fs::path avant = fs::current_path();
     ASSERT_EQ(chmod(tmp.path().toLocal8Bit().constData(), 01777), 0);
@@ -304,11 +313,7 @@ TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
         return FinitBien(pid);
     };
     EXPECT_TRUE(enTantQue(0, [] { return QLockFile("canalisor.txt.lock").tryLock(0); })); // an older build's
-    EXPECT_FALSE(enTantQue(0, [] {
-        return FichierScores("canalisor.txt").MettreAJour([](const TableScores&) {
-            return raise(SIGKILL), std::optional<TableScores>();
-        });
-    }));
+    EXPECT_FALSE(enTantQue(0, [] { return FichierScores("canalisor.txt").MettreAJour(Tuer); }));
     const auto debut = std::chrono::steady_clock::now();
     EXPECT_TRUE(enTantQue(1, [] {
         TableScores table = TableExemple();
@@ -318,7 +323,8 @@ TEST(Partage, LeJeuTueDUnJoueurNeBloquePasLAutre) {
         return f.Ecrire(table);
     }));
     EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(1000));
-    EXPECT_EQ(EnLigne(FichierScores("canalisor.txt").Lire()), "Marie 1500,Paul 1200,Léa 900,Hugo 300,Bea 100,");
+    EXPECT_EQ(EnLigne(FichierScores("canalisor.txt").Lire()),
+              "Marie 1500,Paul 1200,Léa 900,Hugo 300,Bea 100,");
     fs::current_path(avant);
 }
 

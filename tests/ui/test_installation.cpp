@@ -13,6 +13,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -32,7 +33,9 @@ namespace {
 // a folder that is gone leaves the current folder as it was).
 TEST(Dossier, LeDossierDeLaCibleDuLienOctetPourOctet) {
     QTemporaryDir tmp;
-    const std::string ici = tmp.path().toStdString(), lien = ici + "/exe", a(3000, 'a');
+    const std::string ici = tmp.path().toStdString();
+    const std::string lien = ici + "/exe";
+    const std::string a(3000, 'a');
     std::filesystem::create_directory(ici + "/jeu\xe9");
     const std::tuple<std::string, std::string, bool> cas[] = {
         {ici + "/jeu\xe9/canalisor", ici + "/jeu\xe9", true}, // not valid UTF-8
@@ -67,10 +70,13 @@ QByteArray Bmp(int largeur, int hauteur) {
 // "<fifo>", "<dossier>" and "<absent>" stand for what is not an ordinary file.
 void Poser(const QString& chemin, const QByteArray& octets) {
     QFile f(chemin);
-    EXPECT_TRUE(octets == "<absent>" ||
-                (octets == "<fifo>"      ? mkfifo(QFile::encodeName(chemin).constData(), 0600) == 0
-                 : octets == "<dossier>" ? QDir().mkdir(chemin)
-                                         : f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size()));
+    if (octets == "<fifo>") {
+        EXPECT_EQ(mkfifo(QFile::encodeName(chemin).constData(), 0600), 0) << "fifo " << chemin.toStdString();
+    } else if (octets == "<dossier>") {
+        EXPECT_TRUE(QDir().mkdir(chemin)) << chemin.toStdString();
+    } else if (octets != "<absent>") {
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size()) << chemin.toStdString();
+    }
 }
 
 QStringList avertissements;
@@ -110,7 +116,8 @@ TEST(Tuiles, UnFichierHostileDonneLeRemplacantEtUnSeulAvertissement) {
         const int densite = QByteArray(k.nom).contains('@') ? 2 : 1;
         const QString nom = QString(k.nom).remove("@2x");
         avertissements.clear();
-        const QPixmap a = imagier.Charger(nom, densite), b = imagier.Charger(nom, densite);
+        const QPixmap a = imagier.Charger(nom, densite);
+        const QPixmap b = imagier.Charger(nom, densite);
         EXPECT_EQ(avertissements.join('|').toStdString(), k.avertissement);
         EXPECT_EQ(a.isNull(), *k.avertissement && densite == 1) << "the plain tile stands in for a dense one";
         EXPECT_EQ(a.cacheKey(), b.cacheKey()) << "decoded twice";
@@ -130,14 +137,15 @@ QByteArray Lire(const QString& chemin) {
 // installed folder made elsewhere has one that names the folder it came from.
 TEST(Emplacement, UnProgrammeInstalleSeReconnait) {
     QTemporaryDir tmp;
-    const QString prog = tmp.filePath("prog/"), autre = tmp.filePath("autre");
+    const QString prog = tmp.filePath("prog/");
+    const QString autre = tmp.filePath("autre");
     ASSERT_TRUE(QDir().mkpath(prog) && QDir().mkpath(autre));
     ASSERT_TRUE(QFile::link(prog, tmp.filePath("lien")));
     const std::pair<QByteArray, bool> cas[] = {
-        {"<absent>", false},                              // a build
-        {QFile::encodeName(prog) + "\n", true},           // installed there
-        {QFile::encodeName(tmp.filePath("lien")), true},  // installed through a link to that folder
-        {QFile::encodeName(autre) + "\n", false},         // a copy of an installed folder
+        {"<absent>", false},                             // a build
+        {QFile::encodeName(prog) + "\n", true},          // installed there
+        {QFile::encodeName(tmp.filePath("lien")), true}, // installed through a link to that folder
+        {QFile::encodeName(autre) + "\n", false},        // a copy of an installed folder
         {"", false},
     };
     for (const auto& [marque, installe] : cas) {
@@ -156,7 +164,8 @@ TEST(Emplacement, LeDossierDuJoueurSelonXdg) {
     } cas[] = {
         {"XDG_DATA_HOME absolu", "/donnees/", "/home/zoe", "/home/compte", "/donnees/canalisor"},
         {"XDG_DATA_HOME vide", "", "/home/zoe", "/home/compte", "/home/zoe/.local/share/canalisor"},
-        {"XDG_DATA_HOME relatif, ignoré", "donnees", "/home/zoe", "/home/compte", "/home/zoe/.local/share/canalisor"},
+        {"XDG_DATA_HOME relatif, ignoré", "donnees", "/home/zoe", "/home/compte",
+         "/home/zoe/.local/share/canalisor"},
         {"HOME absent", nullptr, nullptr, "/home/compte", "/home/compte/.local/share/canalisor"},
         {"HOME relatif", nullptr, "maison", "/home/compte", "/home/compte/.local/share/canalisor"},
         {"HOME à la racine", nullptr, "/", "/home/compte", "/.local/share/canalisor"},
@@ -170,69 +179,133 @@ TEST(Emplacement, LeDossierDuJoueurSelonXdg) {
 // "<tmp>/joueur". Before the start, the program's folder may hold its file, read-only as
 // installed, the player may have a copy (or a link leading nowhere in its place), and an
 // ordinary file may stand in the way of the player's folder, which not even root can make.
-// What comes out: the folder asked whether the player may write it, what the program's file
-// holds, the file chosen, what the player's copy holds, whether a game end may write, and the
-// one message, if any: full paths, French only.
+struct Depart {
+    bool installe = false;
+    bool ouvert = false;      // the player may write the program's folder
+    bool sansFichier = false; // in the program's folder
+    bool copie = false;       // the player's
+    bool bouchon = false;     // an ordinary file in the place of the player's folder
+    bool lienMort = false;    // in the place of the player's copy
+    bool sansDossier = false; // no personal folder at all
+};
+
+// What comes out: the file chosen and what the player's copy holds ("<tmp>" for the test's folder,
+// "<absent>" for no file), whether a game end may write, and the one box's text.
+struct Issue {
+    QString choisi;
+    QString copie = "<absent>";
+    bool ecrit = true;
+    QString boite = "";
+};
+
+Issue Choisir(const Depart& k) {
+    QTemporaryDir tmp;
+    const QString avant = QDir::currentPath();
+    EXPECT_TRUE(QDir().mkpath(tmp.filePath("prog")) && QDir::setCurrent(tmp.filePath("prog")));
+    if (k.copie || k.lienMort)
+        QDir().mkpath("../joueur");
+    if (k.lienMort)
+        QFile::link("nulle-part", "../joueur/canalisor.txt");
+    Poser("canalisor.txt", k.sansFichier ? "<absent>" : "installe");
+    Poser("../joueur/canalisor.txt", k.copie ? "copie" : "<absent>");
+    Poser("../joueur", k.bouchon ? "x" : "<absent>");
+    QFile::setPermissions("canalisor.txt", QFile::ReadOwner | QFile::ReadOther);
+    DialoguesScriptes dialogues;
+    Issue vu;
+    const auto inscriptible = [&k](const QString&) { return k.ouvert; };
+    const QString joueur = k.sansDossier ? "" : tmp.filePath("joueur");
+    const ui::Emplacement choisi = ui::EmplacementScores("./", dialogues, k.installe, joueur, inscriptible);
+    EXPECT_EQ(Lire("canalisor.txt"), k.sansFichier ? "<absent>" : "installe")
+        << "the program's file is never written";
+    vu.choisi = QString(choisi.Fichier).replace(tmp.path(), "<tmp>");
+    vu.copie = Lire("../joueur/canalisor.txt");
+    vu.ecrit = choisi.Ecriture;
+    for (const auto& boite : dialogues.messages)
+        vu.boite += QString::fromStdString(boite.texte).replace(tmp.path(), "<tmp>");
+    // Copied from a read-only file, the player's copy is still theirs to rewrite.
+    EXPECT_TRUE(!QFile::exists("../joueur/canalisor.txt") ||
+                QFile::permissions("../joueur/canalisor.txt").testFlag(QFile::WriteOwner));
+    QDir::setCurrent(avant);
+    return vu;
+}
+
+// The file chosen, copied once from the program's and kept from then on; an installed file is
+// never written, a build's file is when its folder is open. When no copy can be kept: Textes.
 TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
+    const QString programme = "./canalisor.txt";
+    const QString joueur = "<tmp>/joueur/canalisor.txt";
     const struct {
         const char* cas;
-        bool installe, inscriptible, fichierProgramme, copieJoueur, bouchon, lienMort, sansDossier;
-        const char* attendu;
+        Depart depart;
+        Issue attendu;
     } cas[] = {
-        {"une construction", false, true, true, false, false, false, false,
-         "./|installe|./canalisor.txt|<absent>|ecrit|"},
+        {"une construction", {.ouvert = true}, {.choisi = programme}},
         // Start-up then says the file is missing.
-        {"aucun fichier", false, false, false, false, false, false, false, "|<absent>|./canalisor.txt|<absent>|ecrit|"},
-        {"seulement une copie", false, false, false, true, false, false, false, "|<absent>|./canalisor.txt|copie|ecrit|"},
-        {"dossier fermé, premier lancement", false, false, true, false, false, false, false,
-         "./|installe|<tmp>/joueur/canalisor.txt|installe|ecrit|"},
-        {"dossier fermé, la copie est gardée", false, false, true, true, false, false, false,
-         "./|installe|<tmp>/joueur/canalisor.txt|copie|ecrit|"},
+        {"aucun fichier", {.sansFichier = true}, {.choisi = programme}},
+        {"seulement une copie",
+         {.sansFichier = true, .copie = true},
+         {.choisi = programme, .copie = "copie"}},
+        {"dossier fermé, premier lancement", {}, {.choisi = joueur, .copie = "installe"}},
+        {"dossier fermé, la copie est gardée", {.copie = true}, {.choisi = joueur, .copie = "copie"}},
         // Root may write the installed folder: it gets its own copy all the same.
-        {"installé, dossier ouvert", true, true, true, false, false, false, false,
-         "|installe|<tmp>/joueur/canalisor.txt|installe|ecrit|"},
-        {"installé, la copie est gardée", true, true, true, true, false, false, false,
-         "|installe|<tmp>/joueur/canalisor.txt|copie|ecrit|"},
-        {"installé, sans fichier", true, true, false, false, false, false, false,
-         "|<absent>|./canalisor.txt|<absent>|ecrit|"},
-        {"installé, un fichier à la place du dossier", true, true, true, false, true, false, false,
-         "|installe|./canalisor.txt|<absent>|lu seulement|Impossible de créer votre fichier des meilleurs scores "
-         "<tmp>/joueur/canalisor.txt (un fichier occupe la place d'un dossier). Ils seront lus dans "
-         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
-        {"installé, un lien qui ne mène nulle part", true, true, true, false, false, true, false,
-         "|installe|./canalisor.txt|<absent>|lu seulement|Impossible de créer votre fichier des meilleurs scores "
-         "<tmp>/joueur/canalisor.txt (un lien symbolique qui ne mène à aucun fichier porte ce nom). Ils seront "
-         "lus dans <tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
-        {"installé, aucun dossier personnel", true, true, true, false, false, false, true,
-         "|installe|./canalisor.txt|<absent>|lu seulement|Aucun dossier personnel où garder vos meilleurs "
-         "scores : ils seront lus dans <tmp>/prog/canalisor.txt, où aucun score ne sera enregistré."},
+        {"installé, dossier ouvert",
+         {.installe = true, .ouvert = true},
+         {.choisi = joueur, .copie = "installe"}},
+        {"installé, la copie est gardée",
+         {.installe = true, .ouvert = true, .copie = true},
+         {.choisi = joueur, .copie = "copie"}},
+        {"installé, sans fichier", {.installe = true, .sansFichier = true}, {.choisi = programme}},
     };
-    const QString avant = QDir::currentPath();
     for (const auto& k : cas) {
         SCOPED_TRACE(k.cas);
-        QTemporaryDir tmp;
-        ASSERT_TRUE(QDir().mkpath(tmp.filePath("prog")) && QDir::setCurrent(tmp.filePath("prog")));
-        ASSERT_TRUE(!(k.copieJoueur || k.lienMort) || QDir().mkpath("../joueur"));
-        ASSERT_TRUE(!k.lienMort || QFile::link("nulle-part", "../joueur/canalisor.txt"));
-        Poser("canalisor.txt", k.fichierProgramme ? "installe" : "<absent>");
-        Poser("../joueur/canalisor.txt", k.copieJoueur ? "copie" : "<absent>");
-        Poser("../joueur", k.bouchon ? "x" : "<absent>");
-        QFile::setPermissions("canalisor.txt", QFile::ReadOwner | QFile::ReadOther);
-        DialoguesScriptes dialogues;
-        QString vus;
-        const QString joueur = k.sansDossier ? "" : tmp.filePath("joueur");
-        const ui::Emplacement choisi = ui::EmplacementScores(
-            "./", dialogues, k.installe, joueur, [&](const QString& d) { return vus = d, k.inscriptible; });
-        vus += '|' + Lire("canalisor.txt") + '|' + choisi.Fichier + '|' + Lire("../joueur/canalisor.txt") + '|' +
-               (choisi.Ecriture ? "ecrit" : "lu seulement") + '|';
-        for (const auto& boite : dialogues.messages)
-            vus += QString::fromStdString(boite.texte);
-        EXPECT_EQ(vus.replace(tmp.path(), "<tmp>").toStdString(), k.attendu);
-        // Copied from a read-only file, the player's copy is still theirs to rewrite.
-        EXPECT_TRUE(!QFile::exists("../joueur/canalisor.txt") ||
-                    QFile::permissions("../joueur/canalisor.txt").testFlag(QFile::WriteOwner));
+        const Issue vu = Choisir(k.depart);
+        EXPECT_EQ(vu.choisi, k.attendu.choisi) << "the file chosen";
+        EXPECT_EQ(vu.copie, k.attendu.copie) << "copied once, then kept";
+        EXPECT_TRUE(vu.ecrit) << "a game end may write";
+        EXPECT_EQ(vu.boite, "") << "no box while scores can be kept";
     }
-    QDir::setCurrent(avant);
+}
+
+// Where the player's copy cannot be made, the program's file is read and never written, and one
+// box says so in the player's language: English under an English LANG, French under C and French.
+TEST(Textes, LesBoitesDuDossierDuJoueur) {
+    const struct {
+        const char* cas;
+        Depart depart;
+        const char* francais;
+        const char* anglais;
+    } cas[] = {
+        {"aucun dossier personnel",
+         {.installe = true, .sansDossier = true},
+         "Aucun dossier personnel où garder vos meilleurs scores : ils seront lus dans "
+         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré.",
+         "No personal folder to keep your best scores in: they will be read from <tmp>/prog/canalisor.txt, "
+         "where no score will be recorded."},
+        {"un fichier à la place du dossier",
+         {.installe = true, .bouchon = true},
+         "Impossible de créer votre fichier des meilleurs scores <tmp>/joueur/canalisor.txt (un fichier "
+         "occupe la place d'un dossier). Ils seront lus dans <tmp>/prog/canalisor.txt, où aucun score ne "
+         "sera enregistré.",
+         "Cannot create your best-scores file <tmp>/joueur/canalisor.txt (a file stands where a folder "
+         "should be). They will be read from <tmp>/prog/canalisor.txt, where no score will be recorded."},
+        {"un lien qui ne mène nulle part",
+         {.installe = true, .lienMort = true},
+         "Impossible de créer votre fichier des meilleurs scores <tmp>/joueur/canalisor.txt (un lien "
+         "symbolique qui ne mène à aucun fichier porte ce nom). Ils seront lus dans "
+         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré.",
+         "Cannot create your best-scores file <tmp>/joueur/canalisor.txt (a symbolic link that leads to no "
+         "file has that name). They will be read from <tmp>/prog/canalisor.txt, where no score will be "
+         "recorded."},
+    };
+    const bool anglais = qEnvironmentVariable("LANG").startsWith("en");
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        const Issue vu = Choisir(k.depart);
+        EXPECT_EQ(vu.choisi, "./canalisor.txt") << "the program's file is read";
+        EXPECT_FALSE(vu.ecrit) << "and never written";
+        EXPECT_EQ(vu.boite.toStdString(), anglais ? k.anglais : k.francais)
+            << "one box, in the player's language";
+    }
 }
 
 // The program's boxes: title, text or prompt over an empty line, icon, Qt's own buttons in French
@@ -247,29 +320,43 @@ TEST(Application, BoitesEnFrancaisAvecLIconeDuJeu) {
             auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             auto* m = qobject_cast<QMessageBox*>(boite);
             auto* n = qobject_cast<QInputDialog*>(boite);
-            QStringList vue{boite->windowTitle(), m ? m->text() + "|" + QString::number(m->icon())
-                                                    : n->labelText() + "|" + n->textValue()};
+            // Title | text and its icon, or prompt and what the field first holds | buttons | icon sizes.
+            QStringList vue{boite->windowTitle()};
+            if (m)
+                vue << m->text() << QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(m->icon());
+            else
+                vue << n->labelText() << "«" + n->textValue() + "»";
+            QStringList boutons;
             for (const QPushButton* b : boite->findChildren<QPushButton*>())
-                vue << b->text().remove('&');
+                boutons << b->text().remove('&');
+            QStringList tailles;
             for (const QSize& taille : boite->windowIcon().availableSizes())
-                vue << QString::number(taille.width());
-            vues << vue.join('|');
+                tailles << QString::number(taille.width());
+            vues << (vue << boutons.join(' ') << tailles.join(' ')).join(" | ");
             if (n)
                 n->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
-            accepte ? boite->accept() : boite->reject();
+            if (accepte)
+                boite->accept();
+            else
+                boite->reject();
         });
     };
-    repondre("", true), boites.Message("Dommage! Vous avez perdu.", Icone::Critique);
-    repondre("", true), boites.Message("Bravo", Icone::Aucune);
+    repondre("", true);
+    boites.Message("Dommage! Vous avez perdu.", Icone::Critique);
+    repondre("", true);
+    boites.Message("Bravo", Icone::Aucune);
     repondre("Zoe", false);
-    EXPECT_EQ(boites.Saisir("?"), "");
+    EXPECT_EQ(boites.Saisir("?"), "") << "cancelled";
     repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
     EXPECT_EQ(boites.Saisir("Bravo, vous avez battu le record!\nQuel est votre nom ?"),
-              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!");
-    EXPECT_EQ(vues.join('/').toStdString(),
-              "Canalisor|Dommage! Vous avez perdu.|3|OK|16|32|48/Canalisor|Bravo|0|OK|16|32|48/"
-              "Canalisor|?||OK|Annuler|16|32|48/"
-              "Canalisor|Bravo, vous avez battu le record!\nQuel est votre nom ?||OK|Annuler|16|32|48");
+              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!")
+        << "40 characters at most, in UTF-8";
+    EXPECT_EQ(
+        vues.join('\n').toStdString(),
+        "Canalisor | Dommage! Vous avez perdu. | Critical | OK | 16 32 48\n"
+        "Canalisor | Bravo | NoIcon | OK | 16 32 48\n"
+        "Canalisor | ? | «» | OK Annuler | 16 32 48\n"
+        "Canalisor | Bravo, vous avez battu le record!\nQuel est votre nom ? | «» | OK Annuler | 16 32 48");
 }
 
 } // namespace
