@@ -14,9 +14,10 @@ jeu=(cmake g++ make pkg-config qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-too
 # The package: dpkg-shlibdeps reads the dependencies off the program.
 paquet=("${jeu[@]}" dpkg-dev fakeroot)
 # Every test: the suites, the sanitizers and the fuzzer, the real window on a private X server
-# with its screenshots, the desktop's validators, the manual pages, the package and lintian.
+# with its screenshots, the desktop's validators, the manual pages, the package and lintian, and
+# strace, which kills a game end at each of its system calls.
 tests=("${paquet[@]}" libgtest-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool
-       imagemagick appstream desktop-file-utils groff-base man-db lintian)
+       imagemagick appstream desktop-file-utils groff-base man-db lintian strace)
 
 case "${1:-}" in
     jeu) paquets=("${jeu[@]}") ;;

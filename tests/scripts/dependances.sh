@@ -23,7 +23,7 @@ chmod +x "$tmp/bin/dpkg-query" "$tmp/bin/id"
 
 jeu="cmake g++ make pkg-config qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core fonts-liberation2"
 paquet="dpkg-dev fakeroot"
-tests="libgtest-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils groff-base man-db lintian"
+tests="libgtest-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick appstream desktop-file-utils groff-base man-db lintian strace"
 
 # cas NAME PURPOSE INSTALLED EXPECTED_STATUS MISSING
 cas() {
