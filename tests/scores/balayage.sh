@@ -37,6 +37,14 @@ balayer() {
     poser
     strace -o trace -qq "$ecrivain" canalisor.txt Jules 1000 || { echo "balayage: $nom: the game end fails unkilled" >&2; exit 1; }
     [ "$("$ecrivain" canalisor.txt)" = "$nouveau" ] || { echo "balayage: $nom: the unkilled game end wrote $("$ecrivain" canalisor.txt)" >&2; exit 1; }
+    # The new table reaches the disk before it stands for the file: an fsync after the last write,
+    # and before the rename that puts it in the old one's place.
+    awk '/--debut-fin-de-partie--/ { vu = 1 }
+         vu && /^(pwrite64|write|ftruncate)\(/ { ecrit = NR }
+         vu && /^f(data)?sync\(/ && ecrit { synchro = NR }
+         vu && /^rename(at2?)?\(/ { remplace = NR }
+         END { exit !(synchro > ecrit && (!remplace || synchro < remplace)) }' trace ||
+        { echo "balayage: $nom: the new table is not synced before it replaces the old one" >&2; exit 1; }
     # Each system call after the mark, as (name, how many times that name was called so far).
     mapfile -t appels < <(awk -F'(' '/^[a-z_0-9]+\(/ { n[$1]++; if (vu) print $1 " " n[$1] }
                                      /--debut-fin-de-partie--/ { vu = 1 }' trace)
