@@ -654,5 +654,31 @@ TEST(Nom, LaBoiteNePrendQueCeQueLeFichierGarde) {
     EXPECT_EQ(lu.readAll().left(18).toStdString(), "Zo\xeb ukasz  \x80\r\n2000");
 }
 
+// A character the file cannot hold, typed or pasted anywhere in the name, is dropped and the
+// cursor stays just after what was kept before it; a name the file holds is left as typed.
+TEST(Nom, UnCaractereRefuseLaisseLeCurseurApresCeQuiEstGarde) {
+    const struct {
+        const char* cas;
+        const char* tape;
+        int curseur;
+        const char* garde;
+        int curseurApres;
+    } cas[] = {
+        {"typed at the end", "Zoë Ł", 5, "Zoë ", 4},
+        {"typed at the start", "ŁZoé", 1, "Zoé", 0},
+        {"pasted in the middle, cursor after it", "Zo日本é", 4, "Zoé", 2},
+        {"beyond the basic plane", "A😀B", 3, "AB", 1},
+        {"a name the file holds", "Zoë €", 5, "Zoë €", 5},
+    };
+    const ui::ValidateurNom validateur;
+    for (const auto& c : cas) {
+        QString texte = QString::fromUtf8(c.tape);
+        int position = c.curseur;
+        EXPECT_EQ(validateur.validate(texte, position), QValidator::Acceptable) << c.cas;
+        EXPECT_EQ(texte.toStdString(), c.garde) << c.cas << ": what the box keeps";
+        EXPECT_EQ(position, c.curseurApres) << c.cas << ": where the cursor stands";
+    }
+}
+
 } // namespace
 } // namespace canalisor::test
