@@ -97,6 +97,8 @@ TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
         {"nine lines", "a\r\n1\r\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n", "a 1,b 2,c 3,d 4, 0,"},
         {"LF", "a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", cinq},
         {"CR", "a\r1\rb\r2\rc\r3\rd\r4\re\r5\r", cinq},
+        {"CR, with a name left empty: two CRs in a row end two lines", "a\r1\r\r2\rc\r3\rd\r4\re\r5\r",
+         "a 1, 2,c 3,d 4,e 5,"},
         {"CR CR LF", "a\r\r\n1\r\r\nb\r\r\n2\r\r\nc\r\r\n3\r\r\nd\r\r\n4\r\r\ne\r\r\n5\r\r\n", cinq},
         {"mixed line ends, no last one, a name of control codes, NUL and a windows-1252 byte",
          " \t\0\x01\x7f\xe9\n-32768\rb\r\r\n2\nc\r\n3\rd\n4\r\ne\r\n5"s,
