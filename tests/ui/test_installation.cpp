@@ -225,6 +225,11 @@ Issue Choisir(const Depart& k) {
     // Copied from a read-only file, the player's copy is still theirs to rewrite.
     EXPECT_TRUE(!QFile::exists("../joueur/canalisor.txt") ||
                 QFile::permissions("../joueur/canalisor.txt").testFlag(QFile::WriteOwner));
+    // A data folder the game makes is the player's alone, as the XDG rules ask.
+    struct stat dossier {};
+    if (!k.copie && !k.lienMort && ::stat("../joueur", &dossier) == 0 && S_ISDIR(dossier.st_mode)) {
+        EXPECT_EQ(dossier.st_mode & 0777, 0700u) << "the player's data folder is made 0700";
+    }
     QDir::setCurrent(avant);
     return vu;
 }
