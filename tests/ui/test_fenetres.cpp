@@ -316,6 +316,8 @@ TEST(FenetrePrincipale, ChaqueCommandeParviendAuJeu) {
     EXPECT_TRUE(e.VannesOuvertes) << "V opens the valves";
     EXPECT_FALSE(e.EnPause) << "V does not pause";
     f.Commande("menuArreter");
+    f.Commande("menuMoyen");
+    EXPECT_EQ(e.Difficulte, 2) << "Moyen (2)";
     f.Commande("menuFacile");
     EXPECT_EQ(e.Difficulte, 1) << "Facile (1)";
     f.Raccourci("F2");
