@@ -171,25 +171,7 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
     }
 }
 
-// Rule: a cell is drawn as floor(r x 120) and drawn again until the piece may stand there.
-TEST(Niveau, UneCaseEstTireeCommeLePlancherDeRFois120) {
-    struct Cas {
-        double r;
-        int cellule;
-    };
-    // The last obstacle of level 1, drawn with r after the others are laid on row 0.
-    const Cas cas[]{{0.0, 0}, {0.0165, 1}, {0.5, 60}, {0.9, 108}, {0.99999, 119}};
-    for (const Cas& c : cas) {
-        Monde m;
-        m.jeu.Etat().Niveau = 1;
-        for (int cellule : {30, 33, 36, 38})
-            m.hasard.AjouterCellule(cellule);
-        m.hasard.valeurs.push_back(c.r);
-        m.jeu.NouveauNiveau();
-        EXPECT_EQ(m.jeu.Etat().Obstacles[2], c.cellule) << "r = " << c.r;
-    }
-}
-
+// Rule: a cell is drawn as floor(r x 120), and drawn again until the piece may stand there.
 TEST(Niveau, UneCaseRefuseeEstTireeDeNouveau) {
     Monde m;
     m.jeu.Etat().Niveau = 1;

@@ -139,24 +139,6 @@ TEST(Difficulte, ChaqueDifficulteDonneSonDelaiSaCadenceEtSesPoints) {
     }
 }
 
-// Rule: a pipe is drawn as floor(r x 7) + 2, so each of the seven pipes for a seventh of the range.
-TEST(Hasard, UnTuyauEstTireCommeLePlancherDeRFois7Plus2) {
-    struct Cas {
-        double r;
-        std::int16_t tuyau;
-    };
-    const Cas cas[]{{0.0, DroitH},     {0.1428, DroitH}, {0.1429, DroitV},  {0.2857, DroitV},
-                    {0.2858, CoudeDB}, {0.5, CoudeGB},   {0.7142, CoudeGH}, {0.8571, CoudeDH},
-                    {0.8572, Croix},   {0.99999, Croix}, {1.0, Croix}}; // a source that rounds up to 1 still
-                                                                        // draws a cross, not a 9
-    for (const Cas& c : cas) {
-        Monde m;
-        m.hasard.valeurs.push_back(c.r);
-        NouvellePartieConnue(m);
-        EXPECT_EQ(NomPiece(m.jeu.Etat().Tuyau1), NomPiece(c.tuyau)) << "r = " << c.r;
-    }
-}
-
 // Rules: a new game draws the three pipes of the queue before the level; each pipe laid shows its
 // own picture and moves the queue up by one, drawing one more at its tail (passing a level or
 // losing a try keeps the queue: see Issue below).

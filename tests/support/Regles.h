@@ -1,5 +1,5 @@
 // The rules of the game as a player learns them from the rules window, written out once for
-// the tests, the scripted player and the soak. None of them asks the game for a rule it checks:
+// the tests and the benchmark's scripted player. None of them asks the game for a rule it checks:
 // a wrong table in the game then makes a test fail rather than agree.
 #pragma once
 

@@ -1,8 +1,7 @@
 // A scripted player: finds a path for every liquid from its departure (through its gate
 // where the level has one) to its arrival, lays the pipes in the order the queue hands them
 // out, dumping the ones it cannot use on a spare cell. It knows the rules as a player does,
-// from the tables of Regles.h, and reads only the board: a wrong rule in the game makes it
-// fail rather than agree.
+// from the tables of the tests' Regles.h, and reads only the board.
 #pragma once
 
 #include <algorithm>
