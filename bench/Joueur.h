@@ -12,6 +12,14 @@
 
 namespace canalisor::test {
 
+// The pipe open on exactly these two sides (a straight pipe for two opposite sides).
+inline std::int16_t TuyauEntre(Sens a, Sens b) {
+    for (const RegleDePiece& p : Pieces)
+        if (p.tuyau && p.code != Croix && Ouvert(p.code, a) && Ouvert(p.code, b))
+            return p.code;
+    return Vide;
+}
+
 class JoueurScripte {
   public:
     explicit JoueurScripte(Jeu& jeu) : jeu_(jeu) {}

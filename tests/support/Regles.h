@@ -100,14 +100,6 @@ inline bool Ouvert(int code, Sens s) {
                                                         &RegleDePiece::haut, &RegleDePiece::bas};
     return p.*cotes[static_cast<std::size_t>(s)];
 }
-// The pipe open on exactly these two sides (a straight pipe for two opposite sides).
-inline std::int16_t TuyauEntre(Sens a, Sens b) {
-    for (const RegleDePiece& p : Pieces)
-        if (p.tuyau && p.code != Croix && Ouvert(p.code, a) && Ouvert(p.code, b))
-            return p.code;
-    return Vide;
-}
-
 // The liquids, in the order they flow within a tick.
 struct RegleDeLiquide {
     Couleur couleur;
