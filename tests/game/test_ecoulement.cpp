@@ -257,28 +257,3 @@ TEST(Ecoulement, UnTicFaitCoulerLesLiquidesDansLOrdre) {
     EXPECT_EQ(banc.L(Couleur::Bleu).Position, P + 1);
     EXPECT_EQ(banc.L(Couleur::Rouge).Position, P + ColonnesDuPlateau);
 }
-
-// Rule: a cross's picture names its horizontal colour after "h" and its vertical one after "v",
-// or the one colour alone when both channels hold it; the tile list says the same of each.
-TEST(Plateau, ChaqueCroixDuCatalogueEstRempliePourSonNom) {
-    int croix = 0;
-    for (const Tuile& t : CatalogueTuiles()) {
-        if (t.Code != Croix || (!t.Horizontal && !t.Vertical))
-            continue;
-        ++croix;
-        const auto lettre = [](std::optional<Couleur> c) {
-            return Liquides[static_cast<std::size_t>(*c)].lettre;
-        };
-        std::string nom = "8";
-        if (t.Horizontal && t.Vertical && *t.Horizontal == *t.Vertical)
-            nom += lettre(t.Horizontal);
-        else {
-            if (t.Horizontal)
-                nom += std::string("h") + lettre(t.Horizontal);
-            if (t.Vertical)
-                nom += std::string("v") + lettre(t.Vertical);
-        }
-        EXPECT_EQ(t.Nom, nom + ".bmp");
-    }
-    EXPECT_EQ(croix, 24) << "4 of one colour both ways, 8 of one channel, 12 of two colours";
-}

@@ -37,26 +37,36 @@ struct RegleDePlacement {
     std::vector<RegleDeVoisin> voisins;
 };
 
-// clang-format off
 const RegleDePlacement Placements[]{
-    {.nom = "departure", .malPlace = MalPlaceDepart, .premiereColonne = true, .derniereColonne = false,
+    {.nom = "departure",
+     .malPlace = MalPlaceDepart,
+     .premiereColonne = true,
+     .derniereColonne = false,
      .voisins = {{1, Est::Pris, "the cell it feeds stays empty"},
                  {2, Est::Pris, "the second cell on its right stays empty"},
                  {-1, Est::DepartOuPorte, "it does not face a departure or a gate on its left"}}},
-    {.nom = "arrival", .malPlace = MalPlaceArrivee, .premiereColonne = false, .derniereColonne = true,
+    {.nom = "arrival",
+     .malPlace = MalPlaceArrivee,
+     .premiereColonne = false,
+     .derniereColonne = true,
      .voisins = {{-1, Est::Pris, "the cell that feeds it stays empty"},
                  {-2, Est::Pris, "the second cell on its left stays empty"},
                  {1, Est::ArriveeOuPorte, "it does not face an arrival or a gate on its right"}}},
-    {.nom = "gate", .malPlace = MalPlacePorte, .premiereColonne = false, .derniereColonne = false,
+    {.nom = "gate",
+     .malPlace = MalPlacePorte,
+     .premiereColonne = false,
+     .derniereColonne = false,
      .voisins = {{-2, Est::DepartOuPorte, "no departure or gate two cells left"},
                  {-1, Est::AncreOuObstacle, "no obstacle or anchored piece on its left"},
                  {1, Est::AncreOuObstacle, "no obstacle or anchored piece on its right"},
                  {2, Est::ArriveeOuPorte, "no arrival or gate two cells right"}}},
-    {.nom = "obstacle", .malPlace = MalPlaceObstacle, .premiereColonne = true, .derniereColonne = true,
+    {.nom = "obstacle",
+     .malPlace = MalPlaceObstacle,
+     .premiereColonne = true,
+     .derniereColonne = true,
      .voisins = {{-1, Est::DepartOuPorte, "it does not block a departure or a gate on its left"},
                  {1, Est::ArriveeOuPorte, "it does not block an arrival or a gate on its right"}}},
 };
-// clang-format on
 
 } // namespace
 
@@ -171,25 +181,7 @@ TEST(Niveau, ChaqueNiveauPoseSesPiecesDansLOrdreEtLanceSesLiquides) {
     }
 }
 
-// Rule: a cell is drawn as floor(r x 120) and drawn again until the piece may stand there.
-TEST(Niveau, UneCaseEstTireeCommeLePlancherDeRFois120) {
-    struct Cas {
-        double r;
-        int cellule;
-    };
-    // The last obstacle of level 1, drawn with r after the others are laid on row 0.
-    const Cas cas[]{{0.0, 0}, {0.0165, 1}, {0.5, 60}, {0.9, 108}, {0.99999, 119}};
-    for (const Cas& c : cas) {
-        Monde m;
-        m.jeu.Etat().Niveau = 1;
-        for (int cellule : {30, 33, 36, 38})
-            m.hasard.AjouterCellule(cellule);
-        m.hasard.valeurs.push_back(c.r);
-        m.jeu.NouveauNiveau();
-        EXPECT_EQ(m.jeu.Etat().Obstacles[2], c.cellule) << "r = " << c.r;
-    }
-}
-
+// Rule: a cell is drawn as floor(r x 120), and drawn again until the piece may stand there.
 TEST(Niveau, UneCaseRefuseeEstTireeDeNouveau) {
     Monde m;
     m.jeu.Etat().Niveau = 1;

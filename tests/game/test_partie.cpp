@@ -7,13 +7,6 @@
 #include "MondeScripte.h"
 #include "Regles.h"
 
-namespace canalisor {
-// So that a failing comparison of two tables prints names and scores.
-void PrintTo(const EntreeScore& e, std::ostream* os) {
-    *os << "{" << e.Nom << ", " << e.Points << "}";
-}
-} // namespace canalisor
-
 using namespace canalisor;
 using namespace canalisor::test;
 
@@ -34,40 +27,27 @@ void NouvellePartieConnue(Monde& m, int donnes = 1) {
     m.jeu.NouvellePartie();
 }
 
-// Which commands the player may give, and whether the clock runs.
-struct Commandes {
-    bool horloge;
-    bool enPause;
-    bool pause;
-    bool vannes;
-    bool difficulte;
-    bool operator==(const Commandes&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Commandes& c) {
-    return os << "clock " << (c.horloge ? "running" : "stopped") << (c.enPause ? ", paused" : "")
-              << ", Pause " << (c.pause ? "on" : "off") << ", valves " << (c.vannes ? "on" : "off")
-              << ", difficulty menu " << (c.difficulte ? "on" : "off");
-}
-Commandes CommandesDe(const Monde& m) {
+// Whether the clock runs, and what the player may do, in words.
+std::string CommandesDe(const Monde& m) {
     const EtatJeu& e = m.jeu.Etat();
     EXPECT_EQ(e.HorlogeEnMarche, m.horloge.enMarche) << "the state says what the clock does";
-    return {e.HorlogeEnMarche, e.EnPause, e.PausePossible, e.OuvrirVannesPossible,
-            e.ChoisirDifficultePossible};
+    std::string commandes = e.HorlogeEnMarche ? "clock running" : "clock stopped";
+    const std::pair<bool, const char*> offertes[] = {{e.EnPause, ", paused"},
+                                                     {e.PausePossible, ", Pause"},
+                                                     {e.OuvrirVannesPossible, ", Vannes max."},
+                                                     {e.ChoisirDifficultePossible, ", difficulty menu"}};
+    for (const auto& [offerte, nom] : offertes)
+        if (offerte)
+            commandes += nom;
+    return commandes;
 }
 
-// clang-format off
-const Commandes AvantLaPartie {.horloge = false, .enPause = false, .pause = false, .vannes = false,
-                               .difficulte = true};
-const Commandes EnJeu         {.horloge = true,  .enPause = false, .pause = true,  .vannes = true,
-                               .difficulte = false};
-const Commandes EnPause       {.horloge = false, .enPause = true,  .pause = true,  .vannes = false,
-                               .difficulte = false};
-const Commandes VannesOuvertes{.horloge = true,  .enPause = false, .pause = false, .vannes = false,
-                               .difficulte = false};
-const Commandes Arretee = AvantLaPartie;
-const Commandes Finie         {.horloge = false, .enPause = false, .pause = false, .vannes = false,
-                               .difficulte = false};
-// clang-format on
+const std::string AvantLaPartie = "clock stopped, difficulty menu";
+const std::string EnJeu = "clock running, Pause, Vannes max.";
+const std::string EnPause = "clock stopped, paused, Pause";
+const std::string VannesOuvertes = "clock running";
+const std::string Arretee = AvantLaPartie;
+const std::string Finie = "clock stopped";
 
 } // namespace
 
@@ -136,24 +116,6 @@ TEST(Difficulte, ChaqueDifficulteDonneSonDelaiSaCadenceEtSesPoints) {
         m.jeu.ChoisirDifficulte(d.difficulte % 3 + 1);
         EXPECT_EQ(m.jeu.Etat().Difficulte, d.difficulte % 3 + 1)
             << "the menu is open once the game is stopped";
-    }
-}
-
-// Rule: a pipe is drawn as floor(r x 7) + 2, so each of the seven pipes for a seventh of the range.
-TEST(Hasard, UnTuyauEstTireCommeLePlancherDeRFois7Plus2) {
-    struct Cas {
-        double r;
-        std::int16_t tuyau;
-    };
-    const Cas cas[]{{0.0, DroitH},     {0.1428, DroitH}, {0.1429, DroitV},  {0.2857, DroitV},
-                    {0.2858, CoudeDB}, {0.5, CoudeGB},   {0.7142, CoudeGH}, {0.8571, CoudeDH},
-                    {0.8572, Croix},   {0.99999, Croix}, {1.0, Croix}}; // a source that rounds up to 1 still
-                                                                        // draws a cross, not a 9
-    for (const Cas& c : cas) {
-        Monde m;
-        m.hasard.valeurs.push_back(c.r);
-        NouvellePartieConnue(m);
-        EXPECT_EQ(NomPiece(m.jeu.Etat().Tuyau1), NomPiece(c.tuyau)) << "r = " << c.r;
     }
 }
 
@@ -238,28 +200,26 @@ TEST(Commandes, PauseVannesEtArretCommandentLHorloge) {
     struct Cas {
         const char* commande;
         void (Jeu::*evenement)();
-        Commandes apres;
+        std::string apres;
         int temps;
         int demarrages; // clock starts and stops that the command made
         int arrets;
     };
-    // clang-format off
     const Cas cas[]{
-        {"a tick",                      &Jeu::Tic,           EnJeu,          59, 0, 0},
-        {"Pause",                       &Jeu::BasculerPause, EnPause,        59, 0, 1},
-        {"a tick while paused",         &Jeu::Tic,           EnPause,        59, 0, 0},
-        {"Vannes max. while paused",    &Jeu::OuvrirVannes,  EnPause,        59, 0, 0},
-        {"Retour",                      &Jeu::BasculerPause, EnJeu,          59, 1, 0},
-        {"a tick after Retour",         &Jeu::Tic,           EnJeu,          58, 0, 0},
-        {"Vannes max.",                 &Jeu::OuvrirVannes,  VannesOuvertes,  1, 1, 1},
-        {"Pause with the valves open",  &Jeu::BasculerPause, VannesOuvertes,  1, 0, 0},
-        {"Vannes max. again",           &Jeu::OuvrirVannes,  VannesOuvertes,  1, 0, 0},
-        {"Arrêter la partie",           &Jeu::ArreterPartie, Arretee,         1, 0, 1},
-        {"a tick after the stop",       &Jeu::Tic,           Arretee,         1, 0, 0},
-        {"Pause after the stop",        &Jeu::BasculerPause, Arretee,         1, 0, 0},
-        {"Vannes max. after the stop",  &Jeu::OuvrirVannes,  Arretee,         1, 0, 0},
+        {"a tick", &Jeu::Tic, EnJeu, 59, 0, 0},
+        {"Pause", &Jeu::BasculerPause, EnPause, 59, 0, 1},
+        {"a tick while paused", &Jeu::Tic, EnPause, 59, 0, 0},
+        {"Vannes max. while paused", &Jeu::OuvrirVannes, EnPause, 59, 0, 0},
+        {"Retour", &Jeu::BasculerPause, EnJeu, 59, 1, 0},
+        {"a tick after Retour", &Jeu::Tic, EnJeu, 58, 0, 0},
+        {"Vannes max.", &Jeu::OuvrirVannes, VannesOuvertes, 1, 1, 1},
+        {"Pause with the valves open", &Jeu::BasculerPause, VannesOuvertes, 1, 0, 0},
+        {"Vannes max. again", &Jeu::OuvrirVannes, VannesOuvertes, 1, 0, 0},
+        {"Arrêter la partie", &Jeu::ArreterPartie, Arretee, 1, 0, 1},
+        {"a tick after the stop", &Jeu::Tic, Arretee, 1, 0, 0},
+        {"Pause after the stop", &Jeu::BasculerPause, Arretee, 1, 0, 0},
+        {"Vannes max. after the stop", &Jeu::OuvrirVannes, Arretee, 1, 0, 0},
     };
-    // clang-format on
     Monde m;
     NouvellePartieConnue(m);
     EXPECT_EQ(CommandesDe(m), EnJeu) << "a new game";
@@ -320,7 +280,7 @@ TEST(Issue, ApresUnPasLEchecLEmporteSurLArrivee) {
         int difficulteApres;
     };
     constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    // clang-format off
+    const std::vector<Fin> lesQuatreArrivent{Arrive, Arrive, Arrive, Arrive};
     const Cas cas[]{
         {"blue arrives, red overflows", 2, 3, {Arrive, Deborde}, false, 0, Perdu, 3, 1, 4, 60, 2},
         {"red arrives, blue overflows", 2, 3, {Deborde, Arrive}, false, 0, Perdu, 3, 1, 4, 60, 2},
@@ -330,14 +290,11 @@ TEST(Issue, ApresUnPasLEchecLEmporteSurLArrivee) {
         {"blue arrives through its gate", 2, 2, {Arrive}, true, 0, Passe, 3, 2, 102, 60, 2},
         {"blue overflows on level 1", 2, 1, {Deborde}, false, 0, Perdu, 1, 1, 2, 60, 2},
         {"blue arrives on level 1", 2, 1, {Arrive}, false, 0, Passe, 2, 2, 102, 60, 2},
-        {"level 15 passed at difficulty 1", 1, 15, {Arrive, Arrive, Arrive, Arrive}, true, 500,
-         Passe, 1, 3, 1608, 60, 2},
-        {"level 15 passed at difficulty 2", 2, 15, {Arrive, Arrive, Arrive, Arrive}, true, 0,
-         Passe, 1, 3, 1108, 40, 3},
-        {"level 15 passed at difficulty 3, near the top score", 3, 15, {Arrive, Arrive, Arrive, Arrive}, true,
-         max - 50, Passe, 1, 3, max, 40, 3},
+        {"level 15 passed at difficulty 1", 1, 15, lesQuatreArrivent, true, 500, Passe, 1, 3, 1608, 60, 2},
+        {"level 15 passed at difficulty 2", 2, 15, lesQuatreArrivent, true, 0, Passe, 1, 3, 1108, 40, 3},
+        {"level 15 at difficulty 3, near the top", 3, 15, lesQuatreArrivent, true, max - 50, Passe, 1, 3, max,
+         40, 3},
     };
-    // clang-format on
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         Monde m(3);
@@ -393,23 +350,21 @@ TEST(FinDePartie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
         std::int32_t score;
         std::string nomTape; // after two empty answers; "" when no name is asked
         std::optional<std::string> boite;
-        EntreeScore record; // the record shown after: its holder and score
-        std::optional<TableScores> apres;
+        std::string record; // the record shown after: its holder and score
+        std::string apres;  // the file after, each entry "name score,"; "" for no file
     };
     const std::string nonEnregistre = "Votre score n'a pas pu être enregistré : le fichier canalisor.txt ";
-    // clang-format off
+    const std::string exemple = "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,";
     const Cas cas[]{
-        {"a new best", Lisible, 2000, "Zoé\r\n", std::nullopt, {"Zoé  ", "2000"},
-         TableScores{{{"Zoé  ", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}}}},
-        {"equal to the best", Lisible, 1500, "Jules", std::nullopt, {"Marie", "1500"},
-         TableScores{{{"Marie", "1500"}, {"Jules", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}}}},
-        {"equal to the fifth", Lisible, 0, "", std::nullopt, {"Marie", "1500"}, TableExemple()},
-        {"a file that cannot be written", NonEcrivable, 2000, "Jules", nonEnregistre + "ne peut pas être écrit.",
-         {"Marie", "1500"}, TableExemple()},
-        {"a file gone", Disparu, 2000, "", nonEnregistre + "est introuvable ou illisible.",
-         {"Marie", "1500"}, std::nullopt},
+        {"a new best", Lisible, 2000, "Zoé\r\n", std::nullopt, "Zoé   2000",
+         "Zoé   2000,Marie 1500,Paul 1200,Léa 900,Hugo 300,"},
+        {"equal to the best", Lisible, 1500, "Jules", std::nullopt, "Marie 1500",
+         "Marie 1500,Jules 1500,Paul 1200,Léa 900,Hugo 300,"},
+        {"equal to the fifth", Lisible, 0, "", std::nullopt, "Marie 1500", exemple},
+        {"a file that cannot be written", NonEcrivable, 2000, "Jules",
+         nonEnregistre + "ne peut pas être écrit.", "Marie 1500", exemple},
+        {"a file gone", Disparu, 2000, "", nonEnregistre + "est introuvable ou illisible.", "Marie 1500", ""},
     };
-    // clang-format on
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         Monde m;
@@ -433,8 +388,8 @@ TEST(FinDePartie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
         EXPECT_EQ(m.dialogues.invites.size(), c.nomTape.empty() ? 0u : 3u) << "name boxes";
         for (const std::string& invite : m.dialogues.invites)
             EXPECT_EQ(invite, "Bravo, vous avez battu le record!\nQuel est votre nom ?");
-        EXPECT_EQ((EntreeScore{m.jeu.Etat().NomRecord, m.jeu.Etat().ScoreRecord}), c.record) << "the record";
-        EXPECT_EQ(m.palmares.table, c.apres);
+        EXPECT_EQ(m.jeu.Etat().NomRecord + " " + m.jeu.Etat().ScoreRecord, c.record) << "the record";
+        EXPECT_EQ(EnLigne(m.palmares.table), c.apres) << "the file";
 
         EXPECT_EQ(m.jeu.Etat().Essais, -1);
         EXPECT_EQ(m.jeu.Etat().Score, c.score);
@@ -450,39 +405,29 @@ TEST(FinDePartie, TroisEssaisPerdusFinissentLaPartieEtInscriventLeScore) {
 TEST(Classement, ClasseLeFichierPuisYPlaceUnNouveauScore) {
     struct Cas {
         const char* nom;
-        TableScores fichier; // in file order
+        std::string fichier; // in file order, each entry "name score,"
         std::int32_t score;  // a new score for Z
         std::optional<int> place;
-        TableScores apres;
+        std::string apres;
     };
-    const TableScores desordre{
-        {{"Hugo", "300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {"Léa", "900"}}};
-    // clang-format off
+    const std::string desordre = "Hugo 300,Marie 1500,Anne 0,Paul 1200,Léa 900,";
     const Cas cas[]{
-        {"between two", desordre, 1000, 2,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Z", "1000"}, {"Léa", "900"}, {"Hugo", "300"}}}},
-        {"equal to the second: below it", desordre, 1200, 2,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Z", "1200"}, {"Léa", "900"}, {"Hugo", "300"}}}},
-        {"just above the fifth", desordre, 1, 4,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Z", "1"}}}},
+        {"between two", desordre, 1000, 2, "Marie 1500,Paul 1200,Z 1000,Léa 900,Hugo 300,"},
+        {"equal to the second: below it", desordre, 1200, 2, "Marie 1500,Paul 1200,Z 1200,Léa 900,Hugo 300,"},
+        {"just above the fifth", desordre, 1, 4, "Marie 1500,Paul 1200,Léa 900,Hugo 300,Z 1,"},
         {"equal to the fifth: no place", desordre, 0, std::nullopt,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}}},
-        {"a new best", desordre, 2000, 0,
-         {{{"Z", "2000"}, {"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}}}},
+         "Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,"},
+        {"a new best", desordre, 2000, 0, "Z 2000,Marie 1500,Paul 1200,Léa 900,Hugo 300,"},
         // A running best that is displaced has its score rewritten: Hugo loses his zero, Léa keeps hers.
-        {"a displaced running best is rewritten",
-         {{{"Hugo", "0300"}, {"Marie", "1500"}, {"Anne", "0"}, {"Paul", "1200"}, {"Léa", "0900"}}},
-         0, std::nullopt,
-         {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "0900"}, {"Hugo", "300"}, {"Anne", "0"}}}},
+        {"a displaced running best is rewritten", "Hugo 0300,Marie 1500,Anne 0,Paul 1200,Léa 0900,", 0,
+         std::nullopt, "Marie 1500,Paul 1200,Léa 0900,Hugo 300,Anne 0,"},
         // Of equal scores the first in the file ranks higher, but for the two left for places 4 and 5.
-        {"equal scores", {{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"D", "5"}, {"E", "5"}}}, 5, std::nullopt,
-         {{{"A", "5"}, {"B", "5"}, {"C", "5"}, {"E", "5"}, {"D", "5"}}}},
+        {"equal scores", "A 5,B 5,C 5,D 5,E 5,", 5, std::nullopt, "A 5,B 5,C 5,E 5,D 5,"},
     };
-    // clang-format on
     for (const Cas& c : cas) {
-        TableScores t = ClasserScores(c.fichier);
+        TableScores t = ClasserScores(Table(c.fichier));
         EXPECT_EQ(InsererScore(t, "Z", c.score), c.place) << c.nom;
-        EXPECT_EQ(t, c.apres) << c.nom;
+        EXPECT_EQ(EnLigne(t), c.apres) << c.nom;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
@@ -106,9 +107,20 @@ inline std::string EnLigne(const std::optional<TableScores>& t) {
     return ligne;
 }
 
+// The table that EnLigne writes as `ligne`: each entry "name score,", the name up to the last space.
+inline TableScores Table(const std::string& ligne) {
+    TableScores t;
+    std::istringstream entrees(ligne);
+    std::string entree;
+    for (EntreeScore& e : t)
+        if (std::getline(entrees, entree, ','))
+            e = {entree.substr(0, entree.rfind(' ')), entree.substr(entree.rfind(' ') + 1)};
+    return t;
+}
+
 // The worked example of the best-scores file.
 inline TableScores TableExemple() {
-    return {{{"Marie", "1500"}, {"Paul", "1200"}, {"Léa", "900"}, {"Hugo", "300"}, {"Anne", "0"}}};
+    return Table("Marie 1500,Paul 1200,Léa 900,Hugo 300,Anne 0,");
 }
 
 // A whole world and the game in it, started up as the program does; fichier, when given,

@@ -1,5 +1,5 @@
 // The rules of the game as a player learns them from the rules window, written out once for
-// the tests, the scripted player and the soak. None of them asks the game for a rule it checks:
+// the tests and the benchmark's scripted player. None of them asks the game for a rule it checks:
 // a wrong table in the game then makes a test fail rather than agree.
 #pragma once
 
@@ -100,14 +100,6 @@ inline bool Ouvert(int code, Sens s) {
                                                         &RegleDePiece::haut, &RegleDePiece::bas};
     return p.*cotes[static_cast<std::size_t>(s)];
 }
-// The pipe open on exactly these two sides (a straight pipe for two opposite sides).
-inline std::int16_t TuyauEntre(Sens a, Sens b) {
-    for (const RegleDePiece& p : Pieces)
-        if (p.tuyau && p.code != Croix && Ouvert(p.code, a) && Ouvert(p.code, b))
-            return p.code;
-    return Vide;
-}
-
 // The liquids, in the order they flow within a tick.
 struct RegleDeLiquide {
     Couleur couleur;

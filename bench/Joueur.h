@@ -1,8 +1,7 @@
 // A scripted player: finds a path for every liquid from its departure (through its gate
 // where the level has one) to its arrival, lays the pipes in the order the queue hands them
 // out, dumping the ones it cannot use on a spare cell. It knows the rules as a player does,
-// from the tables of Regles.h, and reads only the board: a wrong rule in the game makes it
-// fail rather than agree.
+// from the tables of the tests' Regles.h, and reads only the board.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +11,14 @@
 #include "Regles.h"
 
 namespace canalisor::test {
+
+// The pipe open on exactly these two sides (a straight pipe for two opposite sides).
+inline std::int16_t TuyauEntre(Sens a, Sens b) {
+    for (const RegleDePiece& p : Pieces)
+        if (p.tuyau && p.code != Croix && Ouvert(p.code, a) && Ouvert(p.code, b))
+            return p.code;
+    return Vide;
+}
 
 class JoueurScripte {
   public:
