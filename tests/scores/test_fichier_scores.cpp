@@ -192,11 +192,13 @@ TEST_F(SurDisque, UneEcritureRemplaceToutOuNeChangeRien) {
             << "no temporary file left, no file made";
         close(tenu);
     }
-    // A file handed out to be read only is never written, whoever may write it.
+    // A file handed out to be read only is never written, whoever may write it; the update it
+    // refused leaves the file unlocked for the next one.
     Entrer();
     Poser("canalisor.txt", ancien);
     EXPECT_FALSE(FichierScores(QStringLiteral("canalisor.txt"), false).Ecrire(TableExemple()));
     EXPECT_EQ(Contenu("canalisor.txt"), ancien);
+    EXPECT_TRUE(fichier.Ecrire(TableExemple())) << "the lock released";
 }
 
 // A canalisor.txt that is a symbolic link stays one, and the file it leads to is written, in a
