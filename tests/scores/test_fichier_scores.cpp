@@ -81,25 +81,20 @@ struct SurDisque : ::testing::Test {
 // with or without a last one, and names of control codes, NUL included. A missing or damaged
 // entry reads as an empty name with score 0. Names are windows-1252 bytes.
 TEST_F(SurDisque, ChaqueFormeDeFichierSeLit) {
-    const std::string cinq = "a 1,b 2,c 3,d 4,e 5,"; // the five entries a to e read whole
     const struct {
         const char* cas;
         std::string octets;
         std::string attendu; // each entry as "name score,"
     } formes[] = {
-        {"nine lines", "a\r\n1\r\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n", "a 1,b 2,c 3,d 4, 0,"},
-        {"LF", "a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", cinq},
-        {"CR", "a\r1\rb\r2\rc\r3\rd\r4\re\r5\r", cinq},
         {"CR, with a name left empty: two CRs in a row end two lines", "a\r1\r\r2\rc\r3\rd\r4\re\r5\r",
          "a 1, 2,c 3,d 4,e 5,"},
-        {"CR CR LF", "a\r\r\n1\r\r\nb\r\r\n2\r\r\nc\r\r\n3\r\r\nd\r\r\n4\r\r\ne\r\r\n5\r\r\n", cinq},
         {"mixed line ends, no last one, a name of control codes, NUL and a windows-1252 byte",
          " \t\0\x01\x7f\xe9\n-32768\rb\r\r\n2\nc\r\n3\rd\n4\r\ne\r\n5"s,
          " \t\0\x01\x7fé -32768,b 2,c 3,d 4,e 5,"s},
         {"written by the game: a lone LF is part of its line, one LF goes with the CR before it",
          "a\nx\r\n1\r\n\nb\r\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", "a\nx 1,\nb 2,c 3,d 4,e 5,"},
         {"nine CR LF are not the game's ten: each line end is the one a person sees",
-         "a\r\n1\r\nb\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", cinq},
+         "a\r\n1\r\nb\n2\r\nc\r\n3\r\nd\r\n4\r\ne\r\n5\r\n", "a 1,b 2,c 3,d 4,e 5,"},
         // A score keeps its text as written; not a number, the entry is dropped.
         {"spaces, a sign, leading zeros and the 32-bit range are read, and no more",
          "a\r\n +01 \r\nb\r\n2O\r\nc\r\n-2147483648\r\nd\r\n2147483648\r\ne\r\n\t5\r\n",
