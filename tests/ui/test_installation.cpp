@@ -15,9 +15,6 @@
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include "DossierProgramme.h"
 #include "EmplacementScores.h"
