@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
@@ -275,8 +276,8 @@ TEST(Textes, LeFichierDesScoresDuJoueurEtLaBoiteQuandIlNePeutEtreFait) {
 }
 
 // Every box takes the program's icon from the application (the missing-file box opens before the
-// main window), a critical one the critical icon. The name box takes no more than 40 characters,
-// whatever is typed or pasted; it gives what was typed, in UTF-8, or "" when cancelled.
+// main window), a critical one the critical icon. The name box opens empty and takes no more than
+// 40 characters, whatever is typed or pasted; it gives what was typed, in UTF-8, or "" when cancelled.
 TEST(Application, LesBoitesPortentLIconeDuJeuEtLeNomSArreteA40Caracteres) {
     ui::DialoguesQt boites;
     QStringList vues;
@@ -284,14 +285,16 @@ TEST(Application, LesBoitesPortentLIconeDuJeuEtLeNomSArreteA40Caracteres) {
         QTimer::singleShot(0, [&vues, tape, accepte] {
             auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             auto* message = qobject_cast<QMessageBox*>(boite);
-            // The box's icon, or "name box", then the sizes of its window icon.
-            QStringList vue{message ? QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message->icon())
-                                    : "name box"};
+            auto* nom = qobject_cast<QInputDialog*>(boite);
+            // The box's icon, or what the name box first holds, then the sizes of its window icon.
+            QStringList vue{
+                message ? QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message->icon()))
+                        : "«" + nom->textValue() + "»"};
             for (const QSize& taille : boite->windowIcon().availableSizes())
                 vue << QString::number(taille.width());
             vues << vue.join(' ');
-            if (!message)
-                boite->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
+            if (nom)
+                nom->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
             boite->done(accepte ? QDialog::Accepted : QDialog::Rejected);
         });
     };
@@ -304,8 +307,7 @@ TEST(Application, LesBoitesPortentLIconeDuJeuEtLeNomSArreteA40Caracteres) {
     repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
     EXPECT_EQ(boites.Saisir("?"), "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!")
         << "40 characters at most, in UTF-8";
-    EXPECT_EQ(vues.join('\n').toStdString(),
-              "Critical 16 32 48\nNoIcon 16 32 48\nname box 16 32 48\nname box 16 32 48");
+    EXPECT_EQ(vues.join('\n').toStdString(), "Critical 16 32 48\nNoIcon 16 32 48\n«» 16 32 48\n«» 16 32 48");
 }
 
 } // namespace
