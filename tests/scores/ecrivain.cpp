@@ -4,7 +4,6 @@
 //   ecrivain_scores FILE              prints the five entries, best first, one "name score" a line
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include <unistd.h>
 
@@ -13,28 +12,26 @@
 #include "Classement.h"
 #include "FichierScores.h"
 
+using namespace canalisor;
+
 int main(int argc, char* argv[]) {
     // Marks, for a system call trace, where this program's own work begins.
     ::access("--debut-fin-de-partie--", F_OK);
-    if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: ecrivain_scores FILE [NAME SCORE]\n");
+    if (argc != 2 && argc != 4)
         return 2;
-    }
-    canalisor::FichierScores fichier(QFile::decodeName(argv[1]));
+    FichierScores fichier(QFile::decodeName(argv[1]));
     if (argc == 4) {
-        const std::string nom = argv[2];
-        const auto score = static_cast<std::int32_t>(std::atoi(argv[3]));
-        return fichier.MettreAJour([&](const canalisor::TableScores& lu) -> std::optional<canalisor::TableScores> {
-            canalisor::TableScores table = canalisor::ClasserScores(lu);
-            if (!canalisor::InsererScore(table, nom, score))
+        return fichier.MettreAJour([argv](const TableScores& lu) -> std::optional<TableScores> {
+            TableScores table = ClasserScores(lu);
+            if (!InsererScore(table, argv[2], std::atoi(argv[3])))
                 return std::nullopt;
             return table;
-        }) ? 0 : 1;
+        })
+                   ? 0
+                   : 1;
     }
     const auto lu = fichier.Lire();
-    if (!lu)
-        return 1;
-    for (const canalisor::EntreeScore& e : canalisor::ClasserScores(*lu))
+    for (const EntreeScore& e : ClasserScores(lu.value_or(TableScores{})))
         std::printf("%s %s\n", e.Nom.c_str(), e.Points.c_str());
-    return 0;
+    return lu ? 0 : 1;
 }

