@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QFile>
 #include <QScreen>
+#include <tuple>
 
 #include "Fenetre.h"
 #include "PlaceFenetre.h"
@@ -17,12 +18,8 @@ namespace {
 // Cells placed every 80 pixels still share their border line. A click two pixels inside two corners
 // of a cell, and the screen reader, find the cell where it is drawn. The fonts scale with the rest.
 TEST(Echelle, ChaqueTailleMetLeToutALEchelleEtAuCentre) {
-    const struct {
-        const char* echelle;
-        QSize client;
-        const char* controle;
-        QRect zone; // in the client area
-    } places[] = {
+    // The scale, the client area, a control, and where it lies in the client area.
+    const std::tuple<const char*, QSize, const char*, QRect> places[] = {
         {"1", {1218, 738}, "Label1", {8, 8, 57, 25}},
         {"1", {1218, 738}, "Vannes", {568, 16, 97, 65}},
         {"1", {1218, 738}, "CadreEnMain", {880, 0, 97, 86}},
@@ -65,11 +62,9 @@ TEST(Echelle, ChaqueTailleMetLeToutALEchelleEtAuCentre) {
 // twice it (the "@2x" file); the keyboard's frame leaves the middle of each side, where a pipe
 // ends, as the tile draws it.
 TEST(Echelle, TuilesNettesEtBoutsDuTuyauSousLeCadreVisibles) {
-    const struct {
-        QSize client;
-        const char* fichier;
-        int cote;
-    } tailles[] = {{{1218, 738}, "2.bmp", 79}, {{2436, 1476}, "2@2x.bmp", 158}};
+    // The client area, the tile drawn for it, and the tile's side.
+    const std::tuple<QSize, const char*, int> tailles[] = {{{1218, 738}, "2.bmp", 79},
+                                                           {{2436, 1476}, "2@2x.bmp", 158}};
     Fenetre f({2, 3, 8, 2, 3, 8});
     f.form->NouvellePartie();
     f.form->PoserTuyau(0); // a horizontal pipe, ending in the middle of the left and right sides
@@ -113,11 +108,8 @@ TEST(Echelle, F11EtEchapPourLePleinEcran) {
 // window that fits it (room left for a 40-pixel title bar and 4-pixel borders), never smaller
 // than 60 % of the default.
 TEST(Echelle, TailleOuvertureSelonLaZoneDeTravail) {
-    const struct {
-        const char* ecran;
-        QRect travail;
-        QSize fenetre;
-    } ecrans[] = {
+    // The screen, its work area, and the window's size there.
+    const std::tuple<const char*, QRect, QSize> ecrans[] = {
         {"1920 x 1080, panel of 30", {0, 0, 1920, 1050}, {1218, 760}},
         {"1024 x 600, panel beside", {60, 0, 1024, 600}, {881, 556}},
         {"640 x 480: the smallest size", {0, 0, 640, 480}, {731, 465}},

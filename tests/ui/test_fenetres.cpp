@@ -353,11 +353,8 @@ TEST(Plateau, ClavierEtLecteurDEcranPosentCommeUnClic) {
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
     };
-    const struct {
-        const char* nom;
-        bool pose;
-        Poser poser;
-    } manieres[] = {
+    // The way, whether it lays, and how it is done at a cell.
+    const std::tuple<const char*, bool, Poser> manieres[] = {
         {"a mouse click", true, relacher(0.5, 0.5)},
         {"the screen reader's press action", true, appuyer},
         {"Return on the cursor", true, touche(Qt::Key_Return, {}, false)},
@@ -529,13 +526,8 @@ TEST(Fenetres, LesScoresSontCeuxDuFichierAChaqueFois) {
 // A character the file cannot hold, typed or pasted anywhere in the name, is dropped and the
 // cursor stays just after what was kept before it; a name the file holds is left as typed.
 TEST(Nom, UnCaractereRefuseLaisseLeCurseurApresCeQuiEstGarde) {
-    const struct {
-        const char* cas;
-        const char* tape;
-        int curseur;
-        const char* garde;
-        int curseurApres;
-    } cas[] = {
+    // The case, what the box is given and the cursor after it, what it keeps and the cursor then.
+    const std::tuple<const char*, const char*, int, const char*, int> cas[] = {
         {"typed at the end", "Zoë Ł", 5, "Zoë ", 4},
         {"typed at the start", "ŁZoé", 1, "Zoé", 0},
         {"pasted in the middle, cursor after it", "Zo日本é", 4, "Zoé", 2},

@@ -24,11 +24,8 @@ using ui::Langue;
 TEST(Langue, ChoisieCommeGettextLaChoisit) {
     const Langue en = Langue::Anglais;
     const Langue fr = Langue::Francais;
-    const struct {
-        const char* cas;
-        ui::VariablesLangue variables; // LANGUAGE, LC_ALL, LC_MESSAGES, LANG; "" for unset
-        Langue attendue;
-    } cas[]{
+    // The case, then LANGUAGE, LC_ALL, LC_MESSAGES and LANG ("" for unset), and the language.
+    const std::tuple<const char*, ui::VariablesLangue, Langue> cas[]{
         {"nothing set", {"", "", "", ""}, fr},
         {"LANG=EN_us.utf8, in any case", {"", "", "", "EN_us.utf8"}, en},
         {"LANG=de_DE, untranslated", {"", "", "", "de_DE.UTF-8"}, fr},
