@@ -29,13 +29,6 @@ void Touche(const Fenetre& f, Qt::Key touche, Qt::KeyboardModifiers modificateur
     QTest::simulateEvent(f.form->windowHandle(), false, touche, modificateurs, {}, tenue);
 }
 
-// Keys typed in the main window, which the player has first brought to the front.
-void Raccourci(const Fenetre& f, const char* touches) {
-    f.form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
-    QTest::keySequence(f.form->windowHandle(), QKeySequence(QString::fromLatin1(touches)));
-}
-
 // The mouse comes over the cell from another one.
 void Survoler(const Fenetre& f, int cellule) {
     QTest::mouseMove(f.form->Case(cellule == 0 ? 1 : 0));
@@ -256,18 +249,22 @@ TEST(FenetrePrincipale, LegendesEtCompteursSelonLEtat) {
 
 // Each command reaches the game by its menu, button or key: the difficulty between games, Ctrl+N
 // and F2 start a game, P and the Pause button pause and resume, V and the valves button open.
+// Alt and a menu's letter, or F10, open the first menu.
 TEST(FenetrePrincipale, ChaqueCommandeParviendAuJeu) {
     Fenetre f;
+    const auto taper = [&f](const char* touches) {
+        QTest::keySequence(f.form->windowHandle(), QKeySequence(QString::fromLatin1(touches)));
+    };
     const auto& e = f.form->Modele().Etat();
     f.W<QAction>("menuDifficile")->trigger();
     EXPECT_EQ(e.Difficulte, 3) << "Difficile (3)";
-    Raccourci(f, "Ctrl+N");
+    taper("Ctrl+N");
     EXPECT_EQ(e.Niveau, 1) << "Ctrl+N starts a game";
-    Raccourci(f, "P");
+    taper("P");
     EXPECT_TRUE(e.EnPause) << "P pauses";
     QTest::mouseClick(f.W<QPushButton>("Pause"), Qt::LeftButton);
     EXPECT_FALSE(e.EnPause) << "the Pause button resumes";
-    Raccourci(f, "V");
+    taper("V");
     EXPECT_TRUE(e.VannesOuvertes) << "V opens the valves";
     EXPECT_FALSE(e.EnPause) << "V does not pause";
     f.W<QAction>("menuArreter")->trigger();
@@ -275,19 +272,13 @@ TEST(FenetrePrincipale, ChaqueCommandeParviendAuJeu) {
     EXPECT_EQ(e.Difficulte, 2) << "Moyen (2)";
     f.W<QAction>("menuFacile")->trigger();
     EXPECT_EQ(e.Difficulte, 1) << "Facile (1)";
-    Raccourci(f, "F2");
+    taper("F2");
     EXPECT_FALSE(e.VannesOuvertes) << "F2 starts a new game";
     QTest::mouseClick(f.W<QPushButton>("Vannes"), Qt::LeftButton);
     EXPECT_TRUE(e.VannesOuvertes) << "the valves button opens them";
-}
-
-// Alt and a menu's letter, or F10, open the first menu.
-TEST(FenetrePrincipale, AltEtF10OuvrentLesMenus) {
-    Fenetre f;
-    for (const QKeyCombination touche : {Qt::ALT | Qt::Key_F, QKeyCombination(Qt::Key_F10)}) {
-        QTest::keyClick(f.form->windowHandle(), touche.key(), touche.keyboardModifiers());
-        EXPECT_EQ(QApplication::activePopupWidget(), f.W<QMenu>("menuFichier"))
-            << QKeySequence(touche).toString().toStdString();
+    for (const char* touches : {"Alt+F", "F10"}) {
+        taper(touches);
+        EXPECT_EQ(QApplication::activePopupWidget(), f.W<QMenu>("menuFichier")) << touches;
         if (QWidget* menu = QApplication::activePopupWidget())
             menu->close();
     }
