@@ -65,24 +65,27 @@ QString Arbre(const QList<QAction*>& actions) {
     return legendes.join(", ");
 }
 
-// Accepts the box that the next event loop opens, after `tape` is typed into a name box, and
-// notes its title, its text or its prompt and line, and its buttons.
-void Repondre(QStringList& vues, const QString& tape = {}) {
-    QTimer::singleShot(0, [&vues, tape] {
+// What the box that `ouvrir` opens shows: its title, its text or its prompt and line (after `tape`
+// is typed or pasted into a name box), and its buttons. The box is then accepted.
+QString Boite(const std::function<void()>& ouvrir, const QString& tape = {}) {
+    QString vue;
+    QTimer::singleShot(0, [&vue, tape] {
         auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(boite);
-        QStringList vue{boite->windowTitle()};
+        QStringList lu{boite->windowTitle()};
         if (auto* m = qobject_cast<QMessageBox*>(boite))
-            vue << m->text();
+            lu << m->text();
         if (auto* n = qobject_cast<QInputDialog*>(boite)) {
-            n->findChild<QLineEdit*>()->insert(tape); // as typed or pasted
-            vue << n->labelText() << n->textValue();
+            n->findChild<QLineEdit*>()->insert(tape);
+            lu << n->labelText() << n->textValue();
         }
         for (const QPushButton* b : boite->findChildren<QPushButton*>())
-            vue << b->text().remove('&');
-        vues << vue.join('|');
+            lu << b->text().remove('&');
+        vue = lu.join('|');
         boite->accept();
     });
+    ouvrir();
+    return vue;
 }
 
 // Every label's text fits its box in the font fitted to it.
@@ -171,15 +174,9 @@ TEST(Textes, ToutCeQueLeJoueurLitEtEntend) {
         {"unreadable scores box", textes::ScoresIllisibles},
         {"unwritten scores box", textes::ScoresNonEcrits},
     };
-    QStringList vues;
-    for (const auto& [nom, texte] : messages) {
-        Repondre(vues);
-        boites.Message(texte, Icone::Critique);
-        lus[nom] = vues.takeLast();
-    }
-    Repondre(vues, QStringLiteral("Zo日本é"));
-    EXPECT_EQ(boites.Saisir(textes::DemandeNom), "Zoé");
-    lus["name box"] = vues.takeLast();
+    for (const auto& [nom, texte] : messages)
+        lus[nom] = Boite([&boites, texte] { boites.Message(texte, Icone::Critique); });
+    lus["name box"] = Boite([&boites] { EXPECT_EQ(boites.Saisir(textes::DemandeNom), "Zoé"); }, "Zo日本é");
 
     static QStringList avertissements;
     const QtMessageHandler avant = qInstallMessageHandler(
