@@ -2,10 +2,11 @@
 // and the screen reader find the cells where they are drawn, tiles stay pixel for pixel at the two
 // sizes they are drawn at, and the window opens and comes back at the size the player's screen and
 // last run allow.
+#include <tuple>
+
 #include <QAccessible>
 #include <QFile>
 #include <QScreen>
-#include <tuple>
 
 #include "Fenetre.h"
 #include "PlaceFenetre.h"
