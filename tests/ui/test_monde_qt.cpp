@@ -22,26 +22,18 @@ extern Q_DECL_IMPORT quintptr qtHookData[];
 namespace canalisor::test {
 namespace {
 
-constexpr int TailleTable = 1; // QHooks::HookDataSize
-constexpr int AjoutObjet = 3;  // QHooks::AddQObject
-std::vector<QObject*>* construits = nullptr;
-
-void Construit(QObject* objet) {
-    construits->push_back(objet);
-}
+constexpr int AjoutObjet = 3; // QHooks::AddQObject
+std::vector<QObject*> construits;
 
 // The clock ticks every 1000 ms until stopped, each timeout a tick of the game, and stands still
 // until started.
 TEST(Horloge, UnTicParSecondeJusquALArret) {
-    ASSERT_GT(qtHookData[TailleTable], quintptr{AjoutObjet}) << "this Qt has the hook for built objects";
-    std::vector<QObject*> objets;
-    construits = &objets;
     const quintptr avant = qtHookData[AjoutObjet];
-    qtHookData[AjoutObjet] = reinterpret_cast<quintptr>(&Construit);
+    qtHookData[AjoutObjet] = reinterpret_cast<quintptr>(+[](QObject* objet) { construits.push_back(objet); });
     ui::HorlogeQt horloge;
     qtHookData[AjoutObjet] = avant;
     QTimer* minuterie = nullptr;
-    for (QObject* objet : objets)
+    for (QObject* objet : construits)
         if (auto* t = qobject_cast<QTimer*>(objet))
             minuterie = t;
     ASSERT_NE(minuterie, nullptr) << "the clock is a Qt timer";
@@ -64,13 +56,10 @@ TEST(Horloge, UnTicParSecondeJusquALArret) {
 TEST(Hasard, GraineDeLHorlogeEtNombresEntreZeroEtUn) {
     ui::HasardHorloge premier;
     ui::HasardHorloge second;
-    std::vector<double> a;
-    std::vector<double> b;
-    for (int k = 0; k < 4; ++k) {
-        a.push_back(premier.Suivant());
-        b.push_back(second.Suivant());
-    }
-    EXPECT_NE(a, b) << "two sources made a moment apart draw different numbers";
+    const auto tirages = [](ui::HasardHorloge& hasard) {
+        return std::vector{hasard.Suivant(), hasard.Suivant(), hasard.Suivant(), hasard.Suivant()};
+    };
+    EXPECT_NE(tirages(premier), tirages(second)) << "two sources made a moment apart draw different numbers";
     const auto [plusPetit, plusGrand] = std::ranges::minmax(
         std::views::iota(0, 100000) | std::views::transform([&](int) { return premier.Suivant(); }));
     EXPECT_GE(plusPetit, 0.0);
