@@ -41,7 +41,7 @@ class HorlogeQt : public QObject, public Horloge {
     void Tic();
 
   private:
-    QTimer timer_;
+    QTimer timer_{this}; // a child, so that whoever holds the clock can find its timer
 };
 
 // What the name box lets the player type: only the characters the best-scores file can store

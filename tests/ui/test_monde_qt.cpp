@@ -14,28 +14,14 @@
 
 #include "MondeQt.h"
 
-// Qt's table of hooks for debugging tools (private header qhooks_p.h): the entry at AjoutObjet,
-// when set, is called with every QObject built. The clock's timer is a member, no object's child,
-// and is found that way.
-extern Q_DECL_IMPORT quintptr qtHookData[];
-
 namespace canalisor::test {
 namespace {
-
-constexpr int AjoutObjet = 3; // QHooks::AddQObject
-std::vector<QObject*> construits;
 
 // The clock ticks every 1000 ms until stopped, each timeout a tick of the game, and stands still
 // until started.
 TEST(Horloge, UnTicParSecondeJusquALArret) {
-    const quintptr avant = qtHookData[AjoutObjet];
-    qtHookData[AjoutObjet] = reinterpret_cast<quintptr>(+[](QObject* objet) { construits.push_back(objet); });
     ui::HorlogeQt horloge;
-    qtHookData[AjoutObjet] = avant;
-    QTimer* minuterie = nullptr;
-    for (QObject* objet : construits)
-        if (auto* t = qobject_cast<QTimer*>(objet))
-            minuterie = t;
+    auto* minuterie = horloge.findChild<QTimer*>();
     ASSERT_NE(minuterie, nullptr) << "the clock is a Qt timer";
 
     EXPECT_FALSE(horloge.EnMarche()) << "the clock stands still until a game starts it";
